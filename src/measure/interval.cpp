@@ -1,0 +1,28 @@
+#include "interval.h"
+
+#include "convert.h"
+
+namespace pom {
+
+namespace {
+// 32-bit signed arithmetic that wraps like the original rather than overflowing.
+std::int32_t wrap32(std::int64_t value)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
+}
+
+std::int32_t IntervalFieldMs(const std::string& text, std::int32_t factor)
+{
+    if (text.empty() || text == "0")
+        return 0;
+    return wrap32(std::int64_t{strToInt(text)} * factor);
+}
+
+std::int32_t IntervalWaitFor(std::int32_t minutesMs, std::int32_t secondsMs)
+{
+    const std::int32_t sum = wrap32(std::int64_t{minutesMs} + secondsMs);
+    return sum > IntervalAllowance ? sum - IntervalAllowance : 0;
+}
+
+} // namespace pom

@@ -1,0 +1,18 @@
+#pragma once
+// The interval rule shared by the interval fields' handlers and the cycle.
+#include <cstdint>
+#include <string>
+
+namespace pom {
+
+constexpr std::int32_t MinutesFactor = 60000;
+constexpr std::int32_t SecondsFactor = 1000;
+constexpr std::int32_t IntervalAllowance = 2000;
+
+// Empty or exactly "0" gives 0 without a conversion; otherwise the strict
+// integer times factor in 32-bit signed arithmetic. Raises ConvertError.
+std::int32_t IntervalFieldMs(const std::string& text, std::int32_t factor);
+// sum - 2000 when the sum is above 2000, else 0.
+std::int32_t IntervalWaitFor(std::int32_t minutesMs, std::int32_t secondsMs);
+
+} // namespace pom
