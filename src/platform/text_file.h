@@ -3,6 +3,13 @@
 // every operation checked. Failures raise InOutError with the platform's code.
 // Lines are bytes (code page 1250 in the files); line ends are CR LF on write,
 // and CR LF or a lone LF on read.
+//
+// A file open for writing holds an exclusive lock (flock): a second writer is
+// refused with "I/O error 32", as another program holding the file would be.
+// Written bytes wait in memory until flush, close or 4 KiB; when the system
+// refuses them the error is raised and those bytes are dropped, not retried.
+// Operations in the wrong state raise 103 (not open), 104 (not open for
+// input) or 105 (not open for output).
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,6 +27,7 @@ public:
     void assign(const std::string& name);
     const std::string& name() const noexcept { return m_name; }
 
+    // Each of these closes the file first when it is open.
     void rewrite();  // create, or cut an existing file to zero bytes, for writing
     void append();   // open an existing file for writing at its end; never creates
     void reset();    // open an existing file for reading
@@ -39,6 +47,8 @@ public:
 
     // Writes the buffer out and forces it to disk.
     void flush();
+    // Writes the buffer out and closes; the descriptor is released even when
+    // this raises.
     void close();
     bool isOpen() const noexcept { return m_fd >= 0; }
 
@@ -48,6 +58,7 @@ private:
     void writeOut();
     int peekByte();  // -1 at the end of the file
     int nextByte();
+    void skipLine(); // through the next LF or to the end of the file
 
     std::string m_name;
     int m_fd = -1;
@@ -59,6 +70,7 @@ private:
 };
 
 // Copies a file over an existing target, reporting failure as InOutError.
+// Copying a file onto itself leaves it as it is.
 void copyFileOverwrite(const std::string& from, const std::string& to);
 
 } // namespace pom
