@@ -1,0 +1,357 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "errors.h"
+#include "text_file.h"
+
+namespace pom {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TextFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "pom_text_file_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string path(const std::string& name) const { return (m_dir / name).string(); }
+
+    static void put(const std::string& file, const std::string& bytes)
+    {
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
+    static std::string contents(const std::string& file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+
+    fs::path m_dir;
+};
+
+// Runs an operation and returns the I/O code it raised, 0 when it raised none.
+template <typename Operation>
+int ioCodeOf(Operation operation)
+{
+    try {
+        operation();
+    } catch (const InOutError& error) {
+        return error.code();
+    }
+    return 0;
+}
+
+TEST_F(TextFileTest, RewriteCutsTheFileAndLinesEndInCrLf)
+{
+    const auto name = path("zrx1.txt");
+    put(name, "old contents that must go\r\n");
+    TextFile file;
+    file.assign(name);
+    file.rewrite();
+    file.close();
+    EXPECT_EQ(contents(name), "");
+
+    file.append();
+    file.writeLn("TORNI");
+    file.writeLn();
+    file.write("1\t");
+    file.writeLn("+0023.5");
+    file.close();
+    EXPECT_EQ(contents(name), "TORNI\r\n\r\n1\t+0023.5\r\n");
+}
+
+TEST_F(TextFileTest, AppendNeverCreates)
+{
+    const auto name = path("missing.txt");
+    TextFile file;
+    file.assign(name);
+    try {
+        file.append();
+        FAIL() << "append created the file";
+    } catch (const InOutError& error) {
+        EXPECT_EQ(error.code(), io::FileNotFound);
+        EXPECT_STREQ(error.what(), "File not found");
+    }
+    EXPECT_FALSE(fs::exists(name));
+    EXPECT_FALSE(file.isOpen());
+    EXPECT_EQ(ioCodeOf([&] { file.reset(); }), io::FileNotFound);
+}
+
+TEST_F(TextFileTest, BufferedBytesReachTheFileOnFlushOnCloseAndPastTheThreshold)
+{
+    const auto name = path("log.txt");
+    TextFile file;
+    file.assign(name);
+    file.rewrite();
+    file.write("abc");
+    EXPECT_EQ(contents(name), ""); // still in memory
+    file.flush();
+    EXPECT_EQ(contents(name), "abc");
+    const std::string big(10000, 'x');
+    file.write(big);
+    EXPECT_GE(contents(name).size(), 4096u); // handed over without a flush
+    file.close();
+    EXPECT_EQ(contents(name), "abc" + big);
+    {
+        TextFile scoped;
+        scoped.assign(name);
+        scoped.append();
+        scoped.write("!");
+    }
+    EXPECT_EQ(contents(name).back(), '!');
+}
+
+TEST_F(TextFileTest, ReadLnKeepsCapacityBytesAndSkipsTheRestOfTheLine)
+{
+    const auto name = path("read.txt");
+    put(name, "0123456789\r\nshort\nlone LF\r\n\r\ncr\rinside\nlast without end");
+    TextFile file;
+    file.assign(name);
+    file.reset();
+    EXPECT_EQ(file.readLn(4), "0123");
+    EXPECT_EQ(file.readLn(105), "short");
+    EXPECT_EQ(file.readLn(105), "lone LF");
+    EXPECT_EQ(file.readLn(105), "");
+    EXPECT_EQ(file.readLn(105), "cr"); // a CR ends the text; the rest through LF is skipped
+    EXPECT_FALSE(file.eof());
+    EXPECT_EQ(file.readLn(105), "last without end");
+    EXPECT_TRUE(file.eof());
+    EXPECT_EQ(file.readLn(105), "");
+    file.close();
+}
+
+TEST_F(TextFileTest, EmptyFileIsAtItsEndAtOnce)
+{
+    const auto name = path("empty.txt");
+    put(name, "");
+    TextFile file;
+    file.assign(name);
+    file.reset();
+    EXPECT_TRUE(file.eof());
+    EXPECT_EQ(file.readLn(32), "");
+    EXPECT_EQ(file.readIntegerLn(), 0);
+}
+
+TEST_F(TextFileTest, ReadIntegerLn)
+{
+    struct Case {
+        const char* text;
+        std::int32_t value;
+        const char* nextLine; // what readLn gives afterwards
+    };
+    const Case cases[] = {
+        {"255\r\nnext\r\n", 255, "next"},
+        {"$FF\r\nnext\r\n", 255, "next"},
+        {"0xff\nnext\n", 255, "next"},
+        {"-16777201\r\nnext\r\n", -16777201, "next"},
+        {"+12 and more\r\nnext\r\n", 12, "next"},
+        {"\r\n\r\n  \t 42\r\nnext\r\n", 42, "next"}, // blank lines before the number
+        {"7\tx\r\nnext\r\n", 7, "next"},
+        {"$FFFFFFFF\r\nnext\r\n", -1, "next"},
+        {"\r\n\r\n", 0, ""}, // the end of the file comes first
+        {"99\n", 99, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto name = path("config.kvt");
+        put(name, c.text);
+        TextFile file;
+        file.assign(name);
+        file.reset();
+        EXPECT_EQ(file.readIntegerLn(), c.value);
+        EXPECT_EQ(file.readLn(32), c.nextLine);
+        file.close();
+    }
+}
+
+TEST_F(TextFileTest, ReadIntegerLnRejectsNonIntegers)
+{
+    const char* cases[] = {"abc\r\n", "12a\r\n", "-\r\n", "x1F\r\n", "$\r\n", "2147483648\r\n",
+                           "1.5\r\n", "123456789012345678901234567890123456\r\n"};
+    for (const char* text : cases) {
+        const auto name = path("config.kvt");
+        put(name, text);
+        TextFile file;
+        file.assign(name);
+        file.reset();
+        try {
+            file.readIntegerLn();
+            ADD_FAILURE() << '"' << text << "\" was accepted";
+        } catch (const InOutError& error) {
+            EXPECT_EQ(error.code(), io::InvalidNumericInput) << text;
+            EXPECT_STREQ(error.what(), "Invalid numeric input");
+        }
+    }
+}
+
+TEST_F(TextFileTest, DiskFullIsReportedAndTheDescriptorReleased)
+{
+    TextFile file;
+    file.assign("/dev/full");
+    file.rewrite();
+    file.writeLn("1\t12:00:00\t+0023.5");
+    try {
+        file.flush();
+        FAIL() << "writing to /dev/full succeeded";
+    } catch (const InOutError& error) {
+        EXPECT_EQ(error.code(), io::DiskFull);
+        EXPECT_STREQ(error.what(), "Disk full");
+    }
+    file.writeLn("again");
+    EXPECT_EQ(ioCodeOf([&] { file.close(); }), io::DiskFull);
+    EXPECT_FALSE(file.isOpen());
+}
+
+TEST_F(TextFileTest, SyncingADeviceIsNoFailure)
+{
+    TextFile file;
+    file.assign("/dev/null");
+    file.rewrite();
+    file.writeLn("x");
+    EXPECT_NO_THROW(file.flush());
+    EXPECT_NO_THROW(file.close());
+}
+
+TEST_F(TextFileTest, ADirectoryIsAccessDeniedInEveryMode)
+{
+    const auto name = path("zrx1.txt");
+    fs::create_directory(name);
+    TextFile file;
+    file.assign(name);
+    EXPECT_EQ(ioCodeOf([&] { file.rewrite(); }), io::AccessDenied);
+    EXPECT_EQ(ioCodeOf([&] { file.append(); }), io::AccessDenied);
+    EXPECT_EQ(ioCodeOf([&] { file.reset(); }), io::AccessDenied);
+    EXPECT_FALSE(file.isOpen());
+    EXPECT_STREQ(InOutError(io::AccessDenied).what(), "File access denied");
+}
+
+TEST_F(TextFileTest, AMissingDirectoryIsReported)
+{
+    TextFile file;
+    file.assign(path("no/such/dir/zrx1.txt"));
+    EXPECT_EQ(ioCodeOf([&] { file.rewrite(); }), io::FileNotFound);
+}
+
+TEST_F(TextFileTest, ASecondWriterIsRefusedAndCutsNothing)
+{
+    const auto name = path("held.txt");
+    put(name, "kept\r\n");
+    TextFile holder;
+    holder.assign(name);
+    holder.append();
+
+    TextFile second;
+    second.assign(name);
+    for (auto open : {&TextFile::append, &TextFile::rewrite}) {
+        try {
+            (second.*open)();
+            FAIL() << "second writer accepted";
+        } catch (const InOutError& error) {
+            EXPECT_EQ(error.code(), io::SharingViolation);
+            EXPECT_STREQ(error.what(), "I/O error 32");
+        }
+        EXPECT_FALSE(second.isOpen());
+    }
+    EXPECT_EQ(contents(name), "kept\r\n");
+
+    // Readers are let in; once the holder closes, a writer is too.
+    TextFile reader;
+    reader.assign(name);
+    reader.reset();
+    EXPECT_EQ(reader.readLn(32), "kept");
+    holder.close();
+    EXPECT_NO_THROW(second.append());
+}
+
+TEST_F(TextFileTest, AnotherProgramsLockIsRefusedToo)
+{
+    const auto name = path("held.txt");
+    put(name, "kept");
+    const int fd = ::open(name.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    TextFile file;
+    file.assign(name);
+    EXPECT_EQ(ioCodeOf([&] { file.append(); }), io::SharingViolation);
+    ::close(fd);
+}
+
+TEST_F(TextFileTest, OperationsInTheWrongStateRaiseTheRunTimeCodes)
+{
+    const auto name = path("state.txt");
+    put(name, "line\r\n");
+    TextFile file;
+    file.assign(name);
+    EXPECT_EQ(ioCodeOf([&] { file.writeLn("x"); }), 103);
+    EXPECT_EQ(ioCodeOf([&] { file.readLn(5); }), 103);
+    EXPECT_EQ(ioCodeOf([&] { file.eof(); }), 103);
+    EXPECT_EQ(ioCodeOf([&] { file.close(); }), 103);
+    file.reset();
+    EXPECT_EQ(ioCodeOf([&] { file.writeLn("x"); }), 105);
+    EXPECT_EQ(ioCodeOf([&] { file.flush(); }), 105);
+    file.append(); // reopening closes first
+    EXPECT_EQ(ioCodeOf([&] { file.readLn(5); }), 104);
+    EXPECT_EQ(ioCodeOf([&] { file.readIntegerLn(); }), 104);
+    EXPECT_EQ(ioCodeOf([&] { file.eof(); }), 104);
+    file.close();
+    EXPECT_STREQ(InOutError(103).what(), "I/O error 103");
+}
+
+TEST_F(TextFileTest, CopyReplacesTheTarget)
+{
+    const auto from = path("zrx1.txt");
+    const auto to = path("saved.txt");
+    put(from, "TORNI\r\n\r\n1\t12:00:00\t+0023.5\r\n");
+    put(to, "a much longer old file that must disappear entirely\r\n");
+    copyFileOverwrite(from, to);
+    EXPECT_EQ(contents(to), contents(from));
+    copyFileOverwrite(from, path("new.txt"));
+    EXPECT_EQ(contents(path("new.txt")), contents(from));
+}
+
+TEST_F(TextFileTest, CopyOntoItselfKeepsTheData)
+{
+    const auto name = path("zrx1.txt");
+    put(name, "data\r\n");
+    copyFileOverwrite(name, name);
+    EXPECT_EQ(contents(name), "data\r\n");
+    fs::create_symlink(name, path("link.txt"));
+    copyFileOverwrite(name, path("link.txt"));
+    copyFileOverwrite(path("link.txt"), path("./zrx1.txt"));
+    EXPECT_EQ(contents(name), "data\r\n");
+}
+
+TEST_F(TextFileTest, CopyFailuresAreReported)
+{
+    const auto from = path("zrx1.txt");
+    put(from, "data");
+    EXPECT_EQ(ioCodeOf([&] { copyFileOverwrite(path("missing.txt"), path("x.txt")); }), io::FileNotFound);
+    EXPECT_EQ(ioCodeOf([&] { copyFileOverwrite(from, path("no/dir/x.txt")); }), io::FileNotFound);
+    EXPECT_EQ(ioCodeOf([&] { copyFileOverwrite(from, "/dev/full"); }), io::DiskFull);
+    fs::create_directory(path("dir"));
+    EXPECT_EQ(ioCodeOf([&] { copyFileOverwrite(from, path("dir")); }), io::AccessDenied);
+    EXPECT_EQ(ioCodeOf([&] { copyFileOverwrite(path("dir"), path("y.txt")); }), io::AccessDenied);
+
+    TextFile holder;
+    holder.assign(path("held.txt"));
+    holder.rewrite();
+    holder.write("mine");
+    holder.flush();
+    EXPECT_EQ(ioCodeOf([&] { copyFileOverwrite(from, path("held.txt")); }), io::SharingViolation);
+    EXPECT_EQ(contents(path("held.txt")), "mine");
+}
+
+} // namespace
+} // namespace pom
