@@ -39,6 +39,15 @@ std::size_t skipSpaces(std::string_view text, std::size_t pos)
     return pos;
 }
 
+// Skips leading spaces and one sign; true when the sign is "-".
+bool skipSpacesAndSign(std::string_view text, std::size_t& pos)
+{
+    pos = skipSpaces(text, pos);
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+        return text[pos++] == '-';
+    return false;
+}
+
 // Consumes "$", "x", "X", "0x" or "0X" at pos.
 bool skipHexPrefix(std::string_view text, std::size_t& pos)
 {
@@ -92,10 +101,8 @@ std::optional<std::uint32_t> parseDecimal(std::string_view digits, bool negative
 
 std::optional<std::int32_t> tryStrToInt(std::string_view text)
 {
-    std::size_t pos = skipSpaces(text, 0);
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
-        negative = text[pos++] == '-';
+    std::size_t pos = 0;
+    const bool negative = skipSpacesAndSign(text, pos);
     const bool hex = skipHexPrefix(text, pos);
     const auto magnitude = hex ? parseHex(text.substr(pos)) : parseDecimal(text.substr(pos), negative);
     if (!magnitude)
@@ -113,10 +120,8 @@ std::int32_t strToInt(const std::string& text)
 
 std::int32_t valInt(const std::string& text, std::int32_t& errorPos)
 {
-    std::size_t pos = skipSpaces(text, 0);
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
-        negative = text[pos++] == '-';
+    std::size_t pos = 0;
+    const bool negative = skipSpacesAndSign(text, pos);
     const std::size_t digitsStart = pos;
     std::uint32_t value = 0;
     for (; pos < text.size() && isDigit(text[pos]); ++pos)
@@ -159,10 +164,8 @@ double decimalValue(std::string_view number, std::string_view mantissa, long exp
 
 double valDouble(const std::string& text, std::int32_t& errorPos)
 {
-    std::size_t pos = skipSpaces(text, 0);
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
-        negative = text[pos++] == '-';
+    std::size_t pos = 0;
+    const bool negative = skipSpacesAndSign(text, pos);
     const std::size_t start = pos;
     std::size_t digits = 0;
     for (; pos < text.size() && isDigit(text[pos]); ++pos)
