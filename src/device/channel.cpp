@@ -49,8 +49,9 @@ std::int32_t ReadAvailable(ChannelState& ch, SerialPort& port, SerialHandle hand
     // A failed query must not leave an old count behind: that would re-read
     // and log the previous reply a second time.
     ch.CommStatus = ComStat{};
-    port.clearCommError(handle, ch.CommErrors, ch.CommStatus);
-    if (ch.CommStatus.cbInQue == 0) {
+    const bool queried = port.clearCommError(handle, ch.CommErrors, ch.CommStatus);
+    // Nor may a failed query's count be trusted: it says nothing about the line.
+    if (!queried || ch.CommStatus.cbInQue == 0) {
         ch.BytesRead = 0;
         return 0;
     }
