@@ -61,6 +61,9 @@ private:
     };
 
     void changed();
+    bool appendsInOrder(const std::vector<ChartPoint>& points) const;
+    // Inserts out-of-order points; returns the first index that changed.
+    std::size_t mergePoints(const std::vector<ChartPoint>& points);
     std::size_t firstIndexAtOrAfter(double x) const;
     std::size_t firstIndexAfter(double x) const;
     Extremes pick(Extremes a, Extremes b) const;

@@ -63,6 +63,16 @@ TEST(ChartModelTest, SingleAndBulkInsertionAgreeWithTheSlowRule)
     bulk.addPoints(second);
     for (const auto& p : second)
         one.addPoint(p.x, p.y);
+    // Already in order and not before the last point: the bulk load's fast path.
+    auto third = randomPoints(500, 20, 3);
+    for (auto& p : third)
+        p.x += 59;
+    std::stable_sort(third.begin(), third.end(), [](auto a, auto b) { return a.x < b.x; });
+    for (const auto& p : third) {
+        naiveInsert(expected, p);
+        one.addPoint(p.x, p.y);
+    }
+    bulk.addPoints(third);
     expectSamePoints(one.points(), expected);
     expectSamePoints(bulk.points(), expected);
 }
