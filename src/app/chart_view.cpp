@@ -4,6 +4,7 @@
 #include <QList>
 #include <QPointF>
 #include <QPointer>
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
 
@@ -24,6 +25,8 @@ constexpr int ValueTicks = 5;
 constexpr qint64 UnixEpochJulianDay = 2440588;
 constexpr qint64 MsInHour = 3600000;
 constexpr qint64 MsInDay = 24 * MsInHour;
+constexpr DateTime FirstDay = -693593.0; // 0001-01-01
+constexpr DateTime LastDay = 2958465.0;   // 9999-12-31
 constexpr std::size_t MaxCachedHours = 100000; // over eleven years of recording
 
 // 1, 2 or 5 times a power of ten, at least raw and at least MinimumStep.
@@ -44,7 +47,8 @@ qint64 toAxisMs(DateTime value)
     // hours of wall-clock time, so one look-up serves every point of an
     // hour, in this refresh and in the next ones.
     thread_local std::unordered_map<qint64, qint64> offsetOfHour;
-    const DateTimeParts p = decodeDateTime(value);
+    // Years 1 to 9999 are all a date can show; a refresh must not throw.
+    const DateTimeParts p = decodeDateTime(std::clamp(value, FirstDay, LastDay));
     const QDate date(p.year, p.month, p.day);
     const qint64 wallMs = (date.toJulianDay() - UnixEpochJulianDay) * MsInDay +
                           ((p.hour * 60LL + p.minute) * 60 + p.second) * 1000 + p.millisecond;
@@ -70,8 +74,9 @@ ChartView::ChartView(ChartModel& model, QWidget* parent) : QChartView(parent), m
         if (plotColumns() != m_columns)
             scheduleRefresh();
     });
-    // The window destroys its members before its child widgets, so the model
-    // may outlive the view or the view the model; the guard serves both orders.
+    // The view may go before the model or after it (a window's members go
+    // before its child widgets): the listener checks that the view is still
+    // there, and the view never touches the model on its way out.
     m_model.setChangeListener([view = QPointer<ChartView>(this)] {
         if (view)
             view->scheduleRefresh();
@@ -121,6 +126,11 @@ void ChartView::refresh()
 {
     m_refreshTimer.stop();
     chart()->setTitle(QString::fromStdString(m_model.title()));
+    QPen pen(toQColor(m_model.seriesColour(), palette()));
+    pen.setWidth(SeriesWidth);
+    m_series->setPen(pen);
+    m_series->setVisible(m_model.seriesActive());
+
     auto [from, to] = m_model.bottomRange();
     if (!(to > from)) { // an axis needs a width; centre the single moment
         from -= MinuteInDays / 2;
@@ -128,12 +138,16 @@ void ChartView::refresh()
     }
     m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(toAxisMs(from)),
                          QDateTime::fromMSecsSinceEpoch(toAxisMs(to)));
+    showPoints(from, to);
+    const auto values = m_model.yRange(from, to);
+    if (values)
+        showValueRange(values->first, values->second);
+    else
+        showValueRange(EmptyLow, EmptyHigh);
+}
 
-    QPen pen(toQColor(m_model.seriesColour(), palette()));
-    pen.setWidth(SeriesWidth);
-    m_series->setPen(pen);
-    m_series->setVisible(m_model.seriesActive());
-
+void ChartView::showPoints(double from, double to)
+{
     m_columns = plotColumns();
     const std::vector<ChartPoint> points = m_model.decimated(from, to, m_columns);
     QList<QPointF> shown;
@@ -141,12 +155,6 @@ void ChartView::refresh()
     for (const ChartPoint& p : points)
         shown.append(QPointF(static_cast<double>(toAxisMs(p.x)), p.y));
     m_series->replace(shown);
-
-    const auto values = m_model.yRange(from, to);
-    if (values)
-        showValueRange(values->first, values->second);
-    else
-        showValueRange(EmptyLow, EmptyHigh);
 }
 
 void ChartView::showValueRange(double from, double to)

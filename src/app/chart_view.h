@@ -34,6 +34,7 @@ public:
 private:
     void setUpChart();
     void scheduleRefresh();
+    void showPoints(double from, double to);
     void showValueRange(double from, double to);
     int plotColumns() const;
 

@@ -92,6 +92,7 @@ private slots:
                              QDateTime(day, QTime(hour, minute, 30, 250), Qt::LocalTime)
                                  .toMSecsSinceEpoch());
                 }
+        QCOMPARE(toAxisMs(1e9), toAxisMs(2958465.0)); // beyond 9999: clamped, not thrown
         m_model->setBottomAutomatic(false);
         m_model->setBottomMaximum(Start + 3600 * Second);
         m_model->setBottomMinimum(Start);
