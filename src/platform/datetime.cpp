@@ -14,7 +14,7 @@ namespace {
 constexpr std::int64_t MsInDay = 86400000;
 
 // Days since 1970-01-01 in the proleptic Gregorian calendar (H. Hinnant's algorithm).
-std::int64_t daysFromCivil(std::int64_t y, int m, int d)
+constexpr std::int64_t daysFromCivil(std::int64_t y, int m, int d)
 {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -37,7 +37,8 @@ void civilFromDays(std::int64_t z, DateTimeParts& parts)
     parts.year = static_cast<int>(yoe + era * 400 + (parts.month <= 2));
 }
 
-const std::int64_t EpochOffset = daysFromCivil(1899, 12, 30);
+// constexpr, so that DateTimes built during static initialisation elsewhere are right.
+constexpr std::int64_t EpochOffset = daysFromCivil(1899, 12, 30);
 
 bool isLeap(int y)
 {
