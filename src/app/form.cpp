@@ -1,0 +1,62 @@
+#include "form.h"
+
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
+
+#include "chart_view.h"
+#include "error_report.h"
+#include "form_controls.h"
+#include "log_file.h"
+
+namespace pom {
+
+TForm1::TForm1(FormServices services, QWidget* parent)
+    : QMainWindow(parent), m_services(services)
+{
+    setWindowTitle(QStringLiteral("Pomiarownik"));
+    createControls();
+    createMenus();
+    m_controls = std::make_unique<FormControls>(*this);
+    runHandler(&TForm1::FormCreate);
+}
+
+TForm1::~TForm1()
+{
+    // The view refers to the model, which goes before the child widgets do.
+    delete Chart1;
+}
+
+void TForm1::runHandler(void (TForm1::*handler)())
+{
+    runReported(m_services.dialogs, [this, handler] { (this->*handler)(); });
+}
+
+void TForm1::FormCreate()
+{
+    m_controls->setEnabled(Ctl::OpenComm, true);
+    m_state.SampleCount = 0;
+    m_state.RunFlag = -1;
+    // System menu and minimise only: no maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    CreateDefaultLog(m_state);
+    m_controls->setText(Ctl::Form, WindowCaption(m_state.LogFileName));
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    // Centred on the screen at the first show; the design position is ignored.
+    if (!m_centred && !event->spontaneous()) {
+        m_centred = true;
+        if (QScreen* shown = screen()) {
+            const QRect area = shown->availableGeometry();
+            move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(), area)
+                     .topLeft());
+        }
+    }
+    QMainWindow::showEvent(event);
+}
+
+} // namespace pom

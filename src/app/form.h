@@ -1,0 +1,108 @@
+#pragma once
+// The main window: every control, every handler, and the program's state.
+#include <QMainWindow>
+#include <memory>
+
+#include "chart_model.h"
+#include "controls.h"
+#include "datetime.h"
+#include "dialogs.h"
+#include "recorder_state.h"
+#include "regional.h"
+#include "serial_port.h"
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+namespace pom {
+
+class ChartView;
+class ColorBox;
+
+// What the window works with but does not own, so tests can stand in for it.
+struct FormServices {
+    Dialogs& dialogs;
+    SerialPort& port;
+    Clock& clock;
+    RegionalFormats formats;
+};
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // The client area below the menu bar.
+    static constexpr int ClientWidth = 625;
+    static constexpr int ClientHeight = 465;
+
+    // Builds the controls at their design values, then runs FormCreate.
+    explicit TForm1(FormServices services, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    RecorderState& state() { return m_state; }
+    ChartModel& chartModel() { return m_chartModel; }
+    Controls& controls() { return *m_controls; }
+    Dialogs& dialogs() { return m_services.dialogs; }
+    const FormServices& services() const { return m_services; }
+    QLabel* unnamedLabel() const { return m_unnamedLabel; }
+
+    // A handler ended by an error reports it and leaves done what it had done.
+    void runHandler(void (TForm1::*handler)());
+
+    // The form's components, by their designer names.
+    QGroupBox* GroupBox1 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    QCheckBox* CheckBox2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* Edit10 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    ColorBox* ColorBox1 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QCheckBox* CheckBox3 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QGroupBox* GroupBox4 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label6 = nullptr;
+    QFrame* Panel2 = nullptr;
+    QPushButton* OpenComm = nullptr;
+    QPushButton* Button1 = nullptr;
+    ChartView* Chart1 = nullptr;
+
+    QMenu* Plik1 = nullptr;
+    QAction* Otwrz1 = nullptr;
+    QAction* Zapisz1 = nullptr;
+    QAction* Drukuj1 = nullptr;
+    QAction* Zakocz1 = nullptr;
+    QMenu* Pomoc1 = nullptr;
+    QAction* Oprogramie1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+
+    // form_layout.cpp
+    void createControls();
+    void createMenus();
+
+    FormServices m_services;
+    RecorderState m_state;
+    ChartModel m_chartModel;
+    std::unique_ptr<Controls> m_controls;
+    QLabel* m_unnamedLabel = nullptr;
+    bool m_centred = false;
+};
+
+} // namespace pom
