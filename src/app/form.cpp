@@ -1,5 +1,8 @@
 #include "form.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
@@ -8,6 +11,7 @@
 #include "error_report.h"
 #include "form_controls.h"
 #include "log_file.h"
+#include "run_control.h"
 
 namespace pom {
 
@@ -18,11 +22,17 @@ TForm1::TForm1(FormServices services, QWidget* parent)
     createControls();
     createMenus();
     m_controls = std::make_unique<FormControls>(*this);
+    m_runControl = std::make_unique<RunControl>(RunControlEnv{
+        m_state, *m_controls, m_chartModel, m_services.dialogs, m_services.port, m_services.clock,
+        m_services.formats, [] { QCoreApplication::exit(0); }});
+    connectHandlers();
     runHandler(&TForm1::FormCreate);
 }
 
 TForm1::~TForm1()
 {
+    // The worker uses the controls and the chart: it stops before they go.
+    m_runControl.reset();
     // The view refers to the model, which goes before the child widgets do.
     delete Chart1;
 }
@@ -30,6 +40,29 @@ TForm1::~TForm1()
 void TForm1::runHandler(void (TForm1::*handler)())
 {
     runReported(m_services.dialogs, [this, handler] { (this->*handler)(); });
+}
+
+void TForm1::connectHandlers()
+{
+    connect(OpenComm, &QPushButton::clicked, this, [this] { runHandler(&TForm1::OpenCommClick); });
+    connect(Zakocz1, &QAction::triggered, this, [this] { runHandler(&TForm1::Zakocz1Click); });
+}
+
+void TForm1::OpenCommClick()
+{
+    m_runControl->OpenCommClick();
+}
+
+void TForm1::Zakocz1Click()
+{
+    m_runControl->Zakocz1Click();
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    // No question: the worker is stopped and the program ends.
+    m_runControl->windowClosing();
+    QMainWindow::closeEvent(event);
 }
 
 void TForm1::FormCreate()

@@ -24,6 +24,7 @@ namespace pom {
 
 class ChartView;
 class ColorBox;
+class RunControl;
 
 // What the window works with but does not own, so tests can stand in for it.
 struct FormServices {
@@ -87,11 +88,17 @@ public:
     QMenu* Pomoc1 = nullptr;
     QAction* Oprogramie1 = nullptr;
 
+    // Handlers of the main button and of "Zakończ".
+    void OpenCommClick();
+    void Zakocz1Click();
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormCreate();
+    void connectHandlers();
 
     // form_layout.cpp
     void createControls();
@@ -101,6 +108,7 @@ private:
     RecorderState m_state;
     ChartModel m_chartModel;
     std::unique_ptr<Controls> m_controls;
+    std::unique_ptr<RunControl> m_runControl;  // after the controls: it goes first
     QLabel* m_unnamedLabel = nullptr;
     bool m_centred = false;
 };
