@@ -67,7 +67,10 @@ ChartView::ChartView(ChartModel& model, QWidget* parent) : QChartView(parent), m
 {
     setUpChart();
     m_refreshTimer.setSingleShot(true);
-    m_refreshTimer.setInterval(0);
+    // A little later than at once: a measuring cycle changes the axis and adds
+    // its point in a few quick calls, and a repaint between them would make
+    // the worker wait for it.
+    m_refreshTimer.setInterval(RefreshDelayMs);
     connect(&m_refreshTimer, &QTimer::timeout, this, &ChartView::refresh);
     // A new width means new pixel columns; anything else leaves the copy valid.
     connect(chart(), &QChart::plotAreaChanged, this, [this] {
@@ -114,7 +117,9 @@ void ChartView::setUpChart()
 
 void ChartView::scheduleRefresh()
 {
-    m_refreshTimer.start();
+    // Not restarted by further changes, so a refresh is never put off for long.
+    if (!m_refreshTimer.isActive())
+        m_refreshTimer.start();
 }
 
 int ChartView::plotColumns() const

@@ -42,6 +42,7 @@ private:
     QLineSeries* m_series = nullptr;     // owned by the chart
     QDateTimeAxis* m_timeAxis = nullptr; // owned by the chart
     QValueAxis* m_valueAxis = nullptr;   // owned by the chart
+    static constexpr int RefreshDelayMs = 30;
     QTimer m_refreshTimer;
     int m_columns = 0;
 };

@@ -13,11 +13,11 @@ namespace {
 constexpr double Second = 1.0 / 86400.0;
 constexpr DateTime Start = 45474.375; // 2024-07-01 09:00
 
-// Lets the chart lay itself out and the coalesced refresh run.
+// Lets the chart lay itself out and the coalesced refresh run, which comes a
+// few tens of milliseconds after a change.
 void settle()
 {
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
+    QTest::qWait(100);
 }
 
 QDateTime local(int hour, int minute, int second, int ms = 0)
