@@ -25,6 +25,8 @@ using std::chrono::milliseconds;
 constexpr milliseconds WriteBound{1000};
 constexpr milliseconds DrainBound{1000};
 constexpr milliseconds DrainPollStep{2};
+// How often a lost device is looked for again.
+constexpr milliseconds ReopenPause{1000};
 // Start, 8 data bits, parity and two stop bits: the longest frame.
 constexpr std::int64_t LongestFrameBits = 12;
 
@@ -198,7 +200,13 @@ bool setModemLine(int fd, int line, bool active)
 bool applyDcb(int fd, const Dcb& dcb)
 {
     termios t{};
-    if (::tcgetattr(fd, &t) != 0 || !makeRawTermios(t, dcb) || ::tcsetattr(fd, TCSANOW, &t) != 0)
+    if (::tcgetattr(fd, &t) != 0)
+        return false;
+    if (!makeRawTermios(t, dcb)) {
+        errno = EINVAL;  // settings this line cannot take; the device is still there
+        return false;
+    }
+    if (::tcsetattr(fd, TCSANOW, &t) != 0)
         return false;
     const std::uint32_t dtr = (dcb.Flags >> DtrControlShift) & 3u;
     const std::uint32_t rts = (dcb.Flags >> RtsControlShift) & 3u;
@@ -273,8 +281,10 @@ bool drainOutput(int fd)
         return (errno == ENOTTY || errno == EINVAL) && drainBlocking(fd);
     const auto deadline = Clock::now() + DrainBound + lineTime(pending, fd);
     while (pending > 0) {
-        if (Clock::now() >= deadline)
+        if (Clock::now() >= deadline) {
+            errno = ETIMEDOUT;  // a stuck line, not a lost one
             return false;
+        }
         std::this_thread::sleep_for(DrainPollStep);
         if (::ioctl(fd, TIOCOUTQ, &pending) != 0)
             return false;
@@ -293,10 +303,12 @@ bool queueCounts(int fd, ComStat& status)
     return true;
 }
 
-// Takes only what has arrived; never waits for more.
-bool readWaiting(int fd, std::uint8_t* data, std::uint32_t count, std::uint32_t& read)
+// Takes only what has arrived; never waits for more. hungUp tells that the
+// device has gone (a hang-up, or the end of its input).
+bool readWaiting(int fd, std::uint8_t* data, std::uint32_t count, std::uint32_t& read, bool& hungUp)
 {
     read = 0;
+    hungUp = false;
     while (read < count) {
         pollfd p{fd, POLLIN, 0};
         const int ready = ::poll(&p, 1, 0);
@@ -304,16 +316,28 @@ bool readWaiting(int fd, std::uint8_t* data, std::uint32_t count, std::uint32_t&
             continue;
         if (ready <= 0)
             break;
+        hungUp = (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
         const ssize_t n = ::read(fd, data + read, count - read);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             return errno == EAGAIN;
-        if (n == 0)
+        // A raw terminal with nothing waiting is not reported ready, so an
+        // empty read after poll said so is a hang-up.
+        if (n == 0) {
+            hungUp = true;
             break;
+        }
         read += static_cast<std::uint32_t>(n);
     }
     return true;
+}
+
+// What a read, write or ioctl reports once its device has gone: the
+// descriptor is of no more use, though the device may come back.
+bool isLostDeviceError(int err)
+{
+    return err == EIO || err == ENXIO || err == ENODEV || err == EBADF;
 }
 
 bool claimTerminal(int fd)
@@ -360,20 +384,28 @@ void releaseDevice(int fd)
 }
 
 struct PortEntry {
-    int fd = -1;
+    int fd = -1;  // -1 while the device is lost
     std::string path;  // the link or device it was opened by
     std::uint32_t eventMask = 0;
+    std::optional<Dcb> settings;  // the last ones set, for a reopen
+    Clock::time_point lastContact{};  // the loss, or the last reopen attempt
 };
 
 // One thread at a time uses the port, as the channel does, so the table
 // has no lock.
+//
+// A device that goes away (an unplugged adapter, a closed pseudo-terminal)
+// loses its descriptor but keeps its handle. Later calls reopen the path it
+// was opened by, at most once every ReopenPause, and set the line again, so
+// recording goes on by itself when the device comes back under that name.
 class PosixSerialPort final : public SerialPort {
 public:
     explicit PosixSerialPort(std::string linksDirectory) : m_links(std::move(linksDirectory)) {}
     ~PosixSerialPort() override
     {
         for (const auto& [handle, entry] : m_ports)
-            releaseDevice(entry.fd);
+            if (entry.fd >= 0)
+                releaseDevice(entry.fd);
     }
     PosixSerialPort(const PosixSerialPort&) = delete;
     PosixSerialPort& operator=(const PosixSerialPort&) = delete;
@@ -387,26 +419,33 @@ public:
         if (fd < 0)
             return InvalidHandle;
         const SerialHandle handle = freeHandle();
-        m_ports.emplace(handle, PortEntry{fd, path});
+        PortEntry entry;
+        entry.fd = fd;
+        entry.path = path;
+        m_ports.emplace(handle, std::move(entry));
         return handle;
     }
 
     bool setupComm(SerialHandle h, std::uint32_t, std::uint32_t) override
     {
         // The terminal's own queues are larger than any size asked for.
-        return find(h) != nullptr;
+        return live(h) != nullptr;
     }
 
     bool getCommState(SerialHandle h, Dcb& dcb) override
     {
-        const PortEntry* entry = find(h);
-        return entry != nullptr && readDcb(entry->fd, dcb);
+        PortEntry* entry = live(h);
+        return entry != nullptr && (readDcb(entry->fd, dcb) || failed(*entry));
     }
 
     bool setCommState(SerialHandle h, const Dcb& dcb) override
     {
-        const PortEntry* entry = find(h);
-        return entry != nullptr && applyDcb(entry->fd, dcb);
+        PortEntry* entry = find(h);
+        if (entry == nullptr)
+            return false;
+        entry->settings = dcb;
+        entry = live(h);
+        return entry != nullptr && (applyDcb(entry->fd, dcb) || failed(*entry));
     }
 
     bool setCommMask(SerialHandle h, std::uint32_t mask) override
@@ -420,31 +459,27 @@ public:
 
     bool flushFileBuffers(SerialHandle h) override
     {
-        const PortEntry* entry = find(h);
-        return entry != nullptr && drainOutput(entry->fd);
+        PortEntry* entry = live(h);
+        return entry != nullptr && (drainOutput(entry->fd) || failed(*entry));
     }
 
     bool writeFile(SerialHandle h, const std::uint8_t* data, std::uint32_t count,
                    std::uint32_t& written) override
     {
         written = 0;
-        PortEntry* entry = find(h);
-        if (entry == nullptr)
-            return false;
-        if (writeAll(entry->fd, data, count, written))
-            return true;
-        if (errno == EIO)
-            reopenVanished(*entry);
-        return false;
+        PortEntry* entry = live(h);
+        return entry != nullptr && (writeAll(entry->fd, data, count, written) || failed(*entry));
     }
 
     bool waitCommEvent(SerialHandle h, std::uint32_t& eventMask) override
     {
         eventMask = 0;
-        const PortEntry* entry = find(h);
+        PortEntry* entry = live(h);
         // Transmit-empty is the only event there is to wait for here.
-        if (entry == nullptr || (entry->eventMask & EV_TXEMPTY) == 0 || !drainOutput(entry->fd))
+        if (entry == nullptr || (entry->eventMask & EV_TXEMPTY) == 0)
             return false;
+        if (!drainOutput(entry->fd))
+            return failed(*entry);
         eventMask = EV_TXEMPTY;
         return true;
     }
@@ -453,18 +488,27 @@ public:
     {
         errors = 0;
         status = ComStat{};
-        const PortEntry* entry = find(h);
+        PortEntry* entry = live(h);
         if (entry != nullptr && queueCounts(entry->fd, status))
             return true;
         status = ComStat{};
-        return false;
+        return entry != nullptr && failed(*entry);
     }
 
     bool readFile(SerialHandle h, std::uint8_t* data, std::uint32_t count, std::uint32_t& read) override
     {
         read = 0;
-        const PortEntry* entry = find(h);
-        return entry != nullptr && readWaiting(entry->fd, data, count, read);
+        PortEntry* entry = live(h);
+        if (entry == nullptr)
+            return false;
+        bool hungUp = false;
+        const bool done = readWaiting(entry->fd, data, count, read, hungUp);
+        if (!done)
+            return failed(*entry);
+        // What arrived before the hang-up is still a reply.
+        if (hungUp)
+            markLost(*entry);
+        return true;
     }
 
     bool closeHandle(SerialHandle h) override
@@ -472,7 +516,8 @@ public:
         const auto it = m_ports.find(h);
         if (it == m_ports.end())
             return false;
-        releaseDevice(it->second.fd);
+        if (it->second.fd >= 0)
+            releaseDevice(it->second.fd);
         m_ports.erase(it);
         return true;
     }
@@ -484,22 +529,56 @@ private:
         return it != m_ports.end() ? &it->second : nullptr;
     }
 
+    // The entry with a descriptor to use, after a reopen if it was lost and
+    // its pause is over; nullptr when there is none yet.
+    PortEntry* live(SerialHandle h)
+    {
+        PortEntry* entry = find(h);
+        if (entry == nullptr || (entry->fd < 0 && !reopen(*entry)))
+            return nullptr;
+        return entry;
+    }
+
+    // After a failed call: false, and the descriptor is let go when the
+    // failure says that the device has gone.
+    bool failed(PortEntry& entry)
+    {
+        if (isLostDeviceError(errno))
+            markLost(entry);
+        return false;
+    }
+
+    // Closed at once: an adapter's device name is given out again only
+    // once nobody holds the old one.
+    void markLost(PortEntry& entry)
+    {
+        if (entry.fd >= 0)
+            releaseDevice(entry.fd);
+        entry.fd = -1;
+        entry.lastContact = Clock::now();
+    }
+
+    // Opened through the remembered link or device, so a link now pointing
+    // at the returned device leads there. The line settings are applied as
+    // OpenPort applies them: a failure to apply them leaves the port in use.
+    bool reopen(PortEntry& entry)
+    {
+        const auto now = Clock::now();
+        if (now - entry.lastContact < ReopenPause)
+            return false;
+        entry.lastContact = now;
+        entry.fd = openDevice(entry.path);
+        if (entry.fd >= 0 && entry.settings)
+            applyDcb(entry.fd, *entry.settings);
+        return entry.fd >= 0;
+    }
+
     // Never 0 (no port yet) and never InvalidHandle.
     SerialHandle freeHandle()
     {
         while (m_nextHandle == 0 || m_nextHandle == InvalidHandle || m_ports.contains(m_nextHandle))
             ++m_nextHandle;
         return m_nextHandle++;
-    }
-
-    // A device that went away (an unplugged adapter, EIO from now on) stays
-    // lost for now. A reconnect belongs here: reopen entry.path, the link or
-    // device remembered from the open, take the lock and the line settings
-    // again and swap the new descriptor in under the same handle.
-    bool reopenVanished(PortEntry& entry)
-    {
-        static_cast<void>(entry);
-        return false;
     }
 
     std::string m_links;
