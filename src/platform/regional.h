@@ -1,5 +1,6 @@
 #pragma once
-// The user's regional short date and long time formats, from LC_TIME.
+// The user's regional short date and long time formats, from LC_TIME (the
+// regional settings on Windows).
 #include <string>
 
 #include "datetime.h"
@@ -23,8 +24,14 @@ struct RegionalFormats {
 };
 
 // Reads nl_langinfo(D_FMT/T_FMT/AM_STR/PM_STR) for the locale named by LC_ALL,
-// LC_TIME or LANG, without changing the process's own locale.
+// LC_TIME or LANG, without changing the process's own locale. On Windows: the
+// user's regional settings (GetLocaleInfoEx).
 RegionalFormats regionalFormatsFromEnvironment();
+// Builds the formats from Windows pictures, e.g. "dd.MM.yyyy" and "HH:mm:ss".
+RegionalFormats regionalFormatsFromPictures(const std::string& shortDate,
+                                            const std::string& longTime,
+                                            const std::string& am = "AM",
+                                            const std::string& pm = "PM");
 // Builds the formats from strftime-style patterns, e.g. "%d.%m.%Y" and "%H:%M:%S".
 RegionalFormats regionalFormatsFromPatterns(const std::string& dateFormat,
                                             const std::string& timeFormat,

@@ -1,13 +1,8 @@
 #include "text_file.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "convert.h"
 #include "errors.h"
+#include "file_io.h"
 
 namespace pom {
 
@@ -21,76 +16,6 @@ constexpr std::size_t IntegerTextLimit = 32;
 constexpr int FileNotOpen = 103;
 constexpr int NotOpenForInput = 104;
 constexpr int NotOpenForOutput = 105;
-
-int openOrRaise(const std::string& name, int flags)
-{
-    int fd = -1;
-    do
-        fd = ::open(name.c_str(), flags | O_CLOEXEC, 0666);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        raiseIoErrorFromErrno(errno);
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        raiseIoError(io::AccessDenied);
-    }
-    return fd;
-}
-
-// Opens for writing under an exclusive lock, so that a second writer, in this
-// process or another, is refused instead of mixing its lines into ours. The
-// file is cut only once the lock is held: a refused writer must not empty it.
-int openForWriting(const std::string& name, int flags, bool truncate)
-{
-    const int fd = openOrRaise(name, flags);
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && (errno == EWOULDBLOCK || errno == EAGAIN)) {
-        ::close(fd);
-        raiseIoError(io::SharingViolation);
-    }
-    struct stat info {};
-    if (truncate && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) != 0) {
-        const int err = errno;
-        ::close(fd);
-        raiseIoErrorFromErrno(err);
-    }
-    return fd;
-}
-
-// Hands all bytes to the system: partial writes are continued and
-// interrupted ones repeated. Raises on the first real failure.
-void writeAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t done = ::write(fd, data, size);
-        if (done < 0) {
-            if (errno == EINTR)
-                continue;
-            raiseIoErrorFromErrno(errno);
-        }
-        data += done;
-        size -= static_cast<std::size_t>(done);
-    }
-}
-
-// Up to size bytes; 0 at the end of the file.
-std::size_t readSome(int fd, char* data, std::size_t size)
-{
-    for (;;) {
-        const ssize_t done = ::read(fd, data, size);
-        if (done >= 0)
-            return static_cast<std::size_t>(done);
-        if (errno != EINTR)
-            raiseIoErrorFromErrno(errno);
-    }
-}
-
-void syncOrRaise(int fd)
-{
-    // Terminals, pipes and devices such as /dev/null cannot be synced; that is not a failure.
-    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
-        raiseIoErrorFromErrno(errno);
-}
 
 bool isBlank(int byte)
 {
@@ -119,7 +44,7 @@ void TextFile::rewrite()
 {
     if (isOpen())
         close();
-    m_fd = openForWriting(m_name, O_WRONLY | O_CREAT, true);
+    m_fd = fileio::openFile(m_name, fileio::OpenMode::Rewrite);
     m_mode = Mode::Writing;
 }
 
@@ -127,7 +52,7 @@ void TextFile::append()
 {
     if (isOpen())
         close();
-    m_fd = openForWriting(m_name, O_WRONLY | O_APPEND, false);
+    m_fd = fileio::openFile(m_name, fileio::OpenMode::Append);
     m_mode = Mode::Writing;
 }
 
@@ -135,7 +60,7 @@ void TextFile::reset()
 {
     if (isOpen())
         close();
-    m_fd = openOrRaise(m_name, O_RDONLY);
+    m_fd = fileio::openFile(m_name, fileio::OpenMode::Read);
     m_mode = Mode::Reading;
     m_in.clear();
     m_inPos = 0;
@@ -170,14 +95,14 @@ void TextFile::writeOut()
     // slip it in after whatever the caller does about the error.
     std::string pending;
     pending.swap(m_out);
-    writeAll(m_fd, pending.data(), pending.size());
+    fileio::writeAll(m_fd, pending.data(), pending.size());
 }
 
 void TextFile::flush()
 {
     requireMode(Mode::Writing);
     writeOut();
-    syncOrRaise(m_fd);
+    fileio::syncFile(m_fd);
 }
 
 void TextFile::close()
@@ -199,9 +124,10 @@ void TextFile::close()
     m_in.clear();
     m_inPos = 0;
     m_inEnd = false;
-    // Closing releases the lock. After EINTR the descriptor is gone all the same.
-    if (::close(fd) != 0 && errno != EINTR && failure == 0)
-        failure = ioCodeFromErrno(errno);
+    // Closing releases the writer's hold.
+    const int closed = fileio::closeFile(fd);
+    if (failure == 0)
+        failure = closed;
     if (failure != 0)
         raiseIoError(failure);
 }
@@ -212,7 +138,7 @@ int TextFile::peekByte()
         if (m_inEnd)
             return -1;
         m_in.resize(ReadChunk);
-        const std::size_t got = readSome(m_fd, m_in.data(), m_in.size());
+        const std::size_t got = fileio::readSome(m_fd, m_in.data(), m_in.size());
         m_in.resize(got);
         m_inPos = 0;
         if (got == 0) {
@@ -279,32 +205,28 @@ std::int32_t TextFile::readIntegerLn()
 
 void copyFileOverwrite(const std::string& from, const std::string& to)
 {
-    const int source = openOrRaise(from, O_RDONLY);
-    struct stat sourceInfo {};
-    struct stat targetInfo {};
-    if (::fstat(source, &sourceInfo) == 0 && ::stat(to.c_str(), &targetInfo) == 0
-        && sourceInfo.st_dev == targetInfo.st_dev && sourceInfo.st_ino == targetInfo.st_ino) {
+    const int source = fileio::openFile(from, fileio::OpenMode::Read);
+    if (fileio::isSameFile(source, to)) {
         // Copying a file onto itself: cutting the target would destroy the source.
-        ::close(source);
+        fileio::closeFile(source);
         return;
     }
     int target = -1;
     try {
-        target = openForWriting(to, O_WRONLY | O_CREAT, true);
+        target = fileio::openFile(to, fileio::OpenMode::Rewrite);
         char chunk[ReadChunk];
-        for (std::size_t got; (got = readSome(source, chunk, sizeof chunk)) > 0;)
-            writeAll(target, chunk, got);
-        syncOrRaise(target);
+        for (std::size_t got; (got = fileio::readSome(source, chunk, sizeof chunk)) > 0;)
+            fileio::writeAll(target, chunk, got);
+        fileio::syncFile(target);
     } catch (...) {
-        ::close(source);
+        fileio::closeFile(source);
         if (target >= 0)
-            ::close(target);
+            fileio::closeFile(target);
         throw;
     }
-    ::close(source);
-    const int closed = ::close(target);
-    if (closed != 0 && errno != EINTR)
-        raiseIoErrorFromErrno(errno);
+    fileio::closeFile(source);
+    if (const int failure = fileio::closeFile(target); failure != 0)
+        raiseIoError(failure);
 }
 
 } // namespace pom

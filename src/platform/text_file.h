@@ -4,7 +4,8 @@
 // Lines are bytes (code page 1250 in the files); line ends are CR LF on write,
 // and CR LF or a lone LF on read.
 //
-// A file open for writing holds an exclusive lock (flock): a second writer is
+// A file open for writing is held exclusively (flock; the share mode on
+// Windows, where others may still read it): a second writer is
 // refused with "I/O error 32", as another program holding the file would be.
 // Written bytes wait in memory until flush, close or 4 KiB; when the system
 // refuses them the error is raised and those bytes are dropped, not retried.
