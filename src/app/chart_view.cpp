@@ -23,7 +23,8 @@ constexpr double EmptyHigh = 30.0;
 constexpr int SeriesWidth = 2;
 constexpr int ValueTicks = 5;
 constexpr qint64 UnixEpochJulianDay = 2440588;
-constexpr qint64 MsInHour = 3600000;
+constexpr qint64 MsInMinute = 60000;
+constexpr qint64 MsInHour = 60 * MsInMinute;
 constexpr qint64 MsInDay = 24 * MsInHour;
 constexpr DateTime FirstDay = -693593.0; // 0001-01-01
 constexpr DateTime LastDay = 2958465.0;   // 9999-12-31
@@ -141,8 +142,12 @@ void ChartView::refresh()
         from -= MinuteInDays / 2;
         to += MinuteInDays / 2;
     }
-    m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(toAxisMs(from)),
-                         QDateTime::fromMSecsSinceEpoch(toAxisMs(to)));
+    // Days before 1899-12-30 count their time of day forwards, so an empty
+    // chart's range around 0 can come out with equal ends: an axis given no
+    // width once stops drawing for good.
+    const qint64 fromMs = toAxisMs(from);
+    const qint64 toMs = std::max(toAxisMs(to), fromMs + MsInMinute);
+    m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(fromMs), QDateTime::fromMSecsSinceEpoch(toMs));
     showPoints(from, to);
     const auto values = m_model.yRange(from, to);
     if (values)

@@ -45,6 +45,14 @@ private slots:
         m_model.reset();
     }
 
+    // The empty chart's range lies around DateTime 0, where a negative
+    // moment reads as the same time of day as a positive one: the axis must
+    // still get a width, or Qt Charts stops drawing it for the rest of the run.
+    void theEmptyChartsTimeAxisHasAWidth()
+    {
+        QVERIFY(m_view->timeAxis()->min() < m_view->timeAxis()->max());
+    }
+
     void designSettings()
     {
         QChart* chart = m_view->chart();
