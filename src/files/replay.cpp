@@ -91,10 +91,17 @@ void Otwrz1Click(LogState& log, SampleState& samples, Controls& controls, Chart&
     const auto chosen = dialogs.openFileName();
     if (!chosen)
         return;
-    log.LogFileName = *chosen;
-    log.LogFile.assign(log.LogFileName);
     chart.clearPoints();
-    log.LogFile.reset();
+    // The chosen file becomes the current log only once it has opened: a name
+    // that cannot be opened must not become the file that measuring appends to.
+    log.LogFile.assign(*chosen);
+    try {
+        log.LogFile.reset();
+    } catch (...) {
+        log.LogFile.assign(log.LogFileName);
+        throw;
+    }
+    log.LogFileName = *chosen;
     Replay r;
     try {
         readFile(r, log, samples, controls, chart, formats);

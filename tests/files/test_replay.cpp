@@ -163,7 +163,8 @@ TEST(ReplayTest, AnInvalidTimeEndsTheReplayAndKeepsThePointsBeforeIt)
     }
 }
 
-TEST(ReplayTest, AFileThatCannotBeOpenedLeavesTheCaptionAndTheMainButton)
+// The current log stays the one measuring can append to.
+TEST(ReplayTest, AFileThatCannotBeOpenedLeavesTheCurrentLogTheCaptionAndTheMainButton)
 {
     Recorder r;
     const std::string missing = r.dir.file("brak.txt");
@@ -173,8 +174,9 @@ TEST(ReplayTest, AFileThatCannotBeOpenedLeavesTheCaptionAndTheMainButton)
     } catch (const InOutError& e) {
         EXPECT_STREQ(e.what(), "File not found");
     }
-    EXPECT_EQ(r.log.LogFileName, missing);
-    EXPECT_EQ(r.log.LogFile.name(), missing);
+    EXPECT_EQ(r.log.LogFileName, DefaultLogName);
+    EXPECT_EQ(r.log.LogFile.name(), DefaultLogName);
+    EXPECT_FALSE(r.log.LogFile.isOpen());
     EXPECT_EQ(r.chart.pointCount(), 0u);
     EXPECT_EQ(r.controls.text(Ctl::Form), "Pomiarownik.     zrx1.txt");
     EXPECT_TRUE(r.controls.enabled(Ctl::OpenComm));
