@@ -11,6 +11,7 @@
 #include "error_report.h"
 #include "form_controls.h"
 #include "log_file.h"
+#include "print.h"
 #include "run_control.h"
 
 namespace pom {
@@ -46,6 +47,17 @@ void TForm1::connectHandlers()
 {
     connect(OpenComm, &QPushButton::clicked, this, [this] { runHandler(&TForm1::OpenCommClick); });
     connect(Zakocz1, &QAction::triggered, this, [this] { runHandler(&TForm1::Zakocz1Click); });
+    // --- The options, the other menu commands and "Zapis ustawień" ---
+    connectOptions();
+    const auto command = [this](QAction* item, void (TForm1::*handler)()) {
+        connect(item, &QAction::triggered, this, [this, handler] { runHandler(handler); });
+    };
+    command(Otwrz1, &TForm1::Otwrz1Click);
+    command(Zapisz1, &TForm1::Zapisz1Click);
+    command(Drukuj1, &TForm1::Drukuj1Click);
+    command(Oprogramie1, &TForm1::Oprogramie1Click);
+    connect(Button1, &QPushButton::clicked, this, [this] { runHandler(&TForm1::Button1Click); });
+    // --- end of the options block ---
 }
 
 void TForm1::OpenCommClick()

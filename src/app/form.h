@@ -1,6 +1,7 @@
 #pragma once
 // The main window: every control, every handler, and the program's state.
 #include <QMainWindow>
+#include <exception>
 #include <memory>
 
 #include "chart_model.h"
@@ -24,6 +25,7 @@ namespace pom {
 
 class ChartView;
 class ColorBox;
+class Printer;
 class RunControl;
 
 // What the window works with but does not own, so tests can stand in for it.
@@ -92,6 +94,25 @@ public:
     void OpenCommClick();
     void Zakocz1Click();
 
+    // --- The option handlers, the other menu commands and "Zapis ustawień" ---
+    void CheckBox1Click();   // options.cpp
+    void ColorBox1Change();
+    void CheckBox2Click();
+    void Edit1Change();
+    void Edit2Change();
+    void Drukuj1Click();     // print.cpp
+    void Oprogramie1Click(); // about.cpp
+    void Otwrz1Click();      // file_commands.cpp
+    void Zapisz1Click();
+    void Button1Click();
+
+    // The current printer, which the print dialog sets up.
+    Printer& printer();
+    // While set, an error of a handler that the program set off by changing a
+    // control is kept here for that code to raise, rather than reported.
+    void keepHandlerErrors(std::exception_ptr* into) { m_keptError = into; }
+    // --- end of the option handlers ---
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -99,6 +120,9 @@ protected:
 private:
     void FormCreate();
     void connectHandlers();
+    void connectOptions();  // options.cpp
+    // A handler the program can set off (options.cpp).
+    void runOption(void (TForm1::*handler)());
 
     // form_layout.cpp
     void createControls();
@@ -111,6 +135,8 @@ private:
     std::unique_ptr<RunControl> m_runControl;  // after the controls: it goes first
     QLabel* m_unnamedLabel = nullptr;
     bool m_centred = false;
+    std::unique_ptr<Printer> m_printer;
+    std::exception_ptr* m_keptError = nullptr;
 };
 
 } // namespace pom

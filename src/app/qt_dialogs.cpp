@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+
+#include "print.h"
 
 namespace pom {
 
@@ -80,6 +83,15 @@ std::optional<std::string> QtDialogs::saveFileName()
 void QtDialogs::beep()
 {
     QApplication::beep();
+}
+
+bool QtDialogs::printDialog(Printer& printer)
+{
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace pom

@@ -18,6 +18,7 @@ public:
     std::optional<std::string> openFileName() override;
     std::optional<std::string> saveFileName() override;
     void beep() override;
+    bool printDialog(Printer& printer) override;
 
 private:
     std::string m_applicationTitle;

@@ -7,6 +7,8 @@
 #include <typeinfo>
 
 #include "errors.h"
+#include "raising_controls.h"
+#include "settings.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -52,9 +54,11 @@ std::uint32_t moduleOffset(const void* address)
 
 } // namespace
 
-void LoadSettingsStep(TForm1& /*form*/)
+void LoadSettingsStep(TForm1& form)
 {
-    // The settings file is read into the option controls here.
+    // Outside any handler: an error, a change handler's included, ends start-up.
+    RaisingControls controls(form);
+    LoadSettings(controls, form.state().IntervalWait);
 }
 
 std::string applicationErrorText(const std::string& kind, const std::string& module,

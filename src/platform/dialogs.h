@@ -5,6 +5,9 @@
 
 namespace pom {
 
+// The current printer. Only the window's layer knows what it is.
+class Printer;
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -22,6 +25,9 @@ public:
     virtual std::optional<std::string> openFileName() = 0;
     virtual std::optional<std::string> saveFileName() = 0;
     virtual void beep() = 0;
+    // The print dialog; true when confirmed, and the printer is then set up
+    // as the operator chose. No page range, selection or printing to a file.
+    virtual bool printDialog(Printer& printer) = 0;
 };
 
 } // namespace pom

@@ -105,6 +105,13 @@ void FakeDialogs::beep()
         trace->add("beep");
 }
 
+// The print dialog.
+bool FakeDialogs::printDialog(Printer&)
+{
+    shown.push_back({"print", "", ""});
+    return printAnswer;
+}
+
 FakeSerialPort::Device& FakeSerialPort::add(int portNumber, Responder responder)
 {
     Device& d = m_devices[portNumber];

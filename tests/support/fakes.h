@@ -91,6 +91,10 @@ public:
     std::optional<std::string> nextOpen, nextSave;
     int beeps = 0;
     Trace* trace = nullptr;
+
+    // The print dialog: recorded as "print", answered with printAnswer.
+    bool printDialog(Printer& printer) override;
+    bool printAnswer = false;
 };
 
 // A bank of serial ports by number; each open port answers what its
