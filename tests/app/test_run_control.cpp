@@ -1,5 +1,6 @@
 // The main button's states and Exit, on the real window with a fake port.
 #include <QAction>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QtTest>
 
@@ -19,6 +20,7 @@ private slots:
     void pressActsOnTheCaption();
     void aSecondPressWithoutAPortWarnsAgain();
     void connectMeasurePauseResumeAndExit();
+    void closingTheWindowWhileMeasuringStopsTheWorker();
 
 private:
     void press() { QTest::mouseClick(m_form->OpenComm, Qt::LeftButton); }
@@ -127,6 +129,23 @@ void TestRunControl::connectMeasurePauseResumeAndExit()
     m_services->dialogs.confirmAnswer = true;
     m_form->Zakocz1->trigger();
     QVERIFY(!m_services->port.device(2).open);
+}
+
+void TestRunControl::closingTheWindowWhileMeasuringStopsTheWorker()
+{
+    m_services->port.add(2, answer("+0023.5\r"));
+    press();
+    press();
+    m_form->show();
+    QTest::qWait(50);
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(m_form->close());  // no question, and no wait for the 1950 ms reply wait
+    QVERIFY(timer.elapsed() < 1000);
+    QVERIFY(m_services->dialogs.shown.size() == 1);
+    const auto sent = m_services->port.device(2).written.size();
+    QTest::qWait(2500);
+    QCOMPARE(m_services->port.device(2).written.size(), sent);
 }
 
 } // namespace pom::test
