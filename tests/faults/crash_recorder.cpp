@@ -10,11 +10,9 @@
 #include <filesystem>
 #include <string>
 
-#include "chart_model.h"
 #include "crossing.h"
-#include "fakes.h"
+#include "fault_support.h"
 #include "serial_posix.h"
-#include "time_window.h"
 #include "worker.h"
 
 namespace {
@@ -53,34 +51,24 @@ private:
 int record(const std::string& links, const std::string& work)
 {
     std::filesystem::current_path(work);
-    SystemClock clock;
-    const RegionalFormats formats = regionalFormatsFromPatterns("%d.%m.%Y", "%H:%M:%S");
-    LogState log;
-    CreateDefaultLog(log);
-    WriteLogHeader(log, clock.now(), formats);
+    test::CycleWorld w;
+    CreateDefaultLog(w.log);
+    WriteLogHeader(w.log, w.clock.now(), w.formats);
     const auto port = makePosixSerialPort(links);
-    ChannelState channel;
-    if (!OpenPort(channel, *port, 7)) {
+    if (!OpenPort(w.channel, *port, 7)) {
         say("failed no port 7 in " + links);
         return 1;
     }
-    SampleState samples;
-    CycleState cycle;
-    cycle.RunFlag = -1;
-    test::FakeControls controls;
-    ChartModel chart;
-    FreezeTimeAxis(chart);
-    StartTimeWindow(chart, clock);
 
     UiQueue ui{{}};
     ui.bindToCurrentThread();
-    CrossingControls workerControls(ui, controls);
-    CrossingChart workerChart(ui, chart);
+    CrossingControls workerControls(ui, w.controls);
+    CrossingChart workerChart(ui, w.chart);
     MeasurementWorker worker(ui);
-    ReportingGate gate(worker.gate(), samples);
+    ReportingGate gate(worker.gate(), w.samples);
     CycleHooks hooks{{}, [](const std::string& message) { say("failed " + message); }};
-    CycleEnv env{channel, *port, log, samples, cycle, workerControls, workerChart, clock, formats,
-                 gate, hooks, CrashReplyWaitMs};
+    CycleEnv env{w.channel, *port, w.log, w.samples, w.cycle, workerControls, workerChart, w.clock,
+                 w.formats, gate, hooks, CrashReplyWaitMs};
     worker.start(env);
     say("ready");
     for (;;)

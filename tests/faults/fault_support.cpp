@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "log_file.h"
+#include "time_window.h"
 
 namespace pom::test {
 
@@ -52,6 +53,13 @@ bool parseLine(const std::string& line, LogContents& log)
 }
 
 } // namespace
+
+CycleWorld::CycleWorld()
+{
+    cycle.RunFlag = -1;
+    FreezeTimeAxis(chart);
+    StartTimeWindow(chart, clock);
+}
 
 bool SleepGate::wait(int ms)
 {

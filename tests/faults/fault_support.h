@@ -7,7 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "channel.h"
+#include "chart_model.h"
+#include "cycle_state.h"
+#include "datetime.h"
+#include "fakes.h"
+#include "log_file.h"
+#include "regional.h"
 #include "run_gate.h"
+#include "samples.h"
 
 namespace pom::test {
 
@@ -18,6 +26,20 @@ public:
     bool wait(int ms) override;
     bool enterLogSection() override { return true; }
     void leaveLogSection() override {}
+};
+
+// The recorder's state and the stand-ins for its window that a cycle works
+// on, ready to record: RunFlag set, the chart's first time window open.
+struct CycleWorld {
+    CycleWorld();
+    ChannelState channel;
+    LogState log;
+    SampleState samples;
+    CycleState cycle;
+    FakeControls controls;
+    ChartModel chart;
+    SystemClock clock;
+    RegionalFormats formats = regionalFormatsFromPatterns("%d.%m.%Y", "%H:%M:%S");
 };
 
 // A log as found on disk.

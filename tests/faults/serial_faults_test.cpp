@@ -12,14 +12,11 @@
 #include <memory>
 #include <optional>
 
-#include "chart_model.h"
 #include "cycle.h"
-#include "fakes.h"
 #include "fault_support.h"
 #include "serial_posix.h"
 #include "sim_process.h"
 #include "temp_dir.h"
-#include "time_window.h"
 
 namespace pom {
 namespace {
@@ -37,10 +34,7 @@ protected:
     {
         m_oldDir = fs::current_path();
         fs::current_path(m_work.path());
-        CreateDefaultLog(m_log);
-        m_cycle.RunFlag = -1;
-        FreezeTimeAxis(m_chart);
-        StartTimeWindow(m_chart, m_clock);
+        CreateDefaultLog(m_w.log);
     }
     void TearDown() override { fs::current_path(m_oldDir); }
 
@@ -60,23 +54,17 @@ protected:
         EXPECT_TRUE(MeasurementCycle(m_env));
         return std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - started);
     }
-    test::LogContents log() const { return test::readLog(m_log.LogFileName); }
+    test::LogContents log() const { return test::readLog(m_w.log.LogFileName); }
 
     test::TempDir m_work, m_links;
     std::unique_ptr<test::SimProcess> m_sim;
     std::unique_ptr<SerialPort> m_port = makePosixSerialPort(m_links.path());
-    ChannelState m_ch;
-    LogState m_log;
-    SampleState m_samples;
-    CycleState m_cycle;
-    test::FakeControls m_controls;
-    ChartModel m_chart;
-    SystemClock m_clock;
-    RegionalFormats m_formats = regionalFormatsFromPatterns("%d.%m.%Y", "%H:%M:%S");
+    test::CycleWorld m_w;
+    ChannelState& m_ch = m_w.channel;
     test::SleepGate m_gate;
     int m_beeps = 0;
-    CycleEnv m_env{m_ch, *m_port, m_log, m_samples, m_cycle, m_controls, m_chart,
-                   m_clock, m_formats, m_gate, CycleHooks{[this] { ++m_beeps; }, {}}, QuickReplyWaitMs};
+    CycleEnv m_env{m_ch, *m_port, m_w.log, m_w.samples, m_w.cycle, m_w.controls, m_w.chart,
+                   m_w.clock, m_w.formats, m_gate, CycleHooks{[this] { ++m_beeps; }, {}}, QuickReplyWaitMs};
 
 private:
     fs::path m_oldDir;
@@ -106,6 +94,12 @@ const Script Scripts[] = {
       {{}, "+0022.2", 22.2}}},
 };
 
+// Names the case in test output instead of its bytes.
+void PrintTo(const Script& script, std::ostream* out)
+{
+    *out << script.name;
+}
+
 class BrokenReplies : public SerialFaults, public ::testing::WithParamInterface<Script> {};
 
 TEST_P(BrokenReplies, AreLoggedAsTheCycleReadsThem)
@@ -116,19 +110,19 @@ TEST_P(BrokenReplies, AreLoggedAsTheCycleReadsThem)
         for (const auto& command : step.commands)
             tell(command);
         const int beepsBefore = m_beeps;
-        const std::string shownBefore = m_controls.text(Ctl::Edit3);
+        const std::string shownBefore = m_w.controls.text(Ctl::Edit3);
         MeasurementCycle(m_env);
         if (step.value) {
             logged.push_back(*step.value);
             EXPECT_EQ(m_beeps, beepsBefore);
-            EXPECT_EQ(m_controls.text(Ctl::Edit3), *step.value);
-            EXPECT_DOUBLE_EQ(m_samples.Temperature, step.temperature);
+            EXPECT_EQ(m_w.controls.text(Ctl::Edit3), *step.value);
+            EXPECT_DOUBLE_EQ(m_w.samples.Temperature, step.temperature);
         } else {
             EXPECT_EQ(m_beeps, beepsBefore + 1);
-            EXPECT_EQ(m_controls.text(Ctl::Edit3), shownBefore);
+            EXPECT_EQ(m_w.controls.text(Ctl::Edit3), shownBefore);
             EXPECT_EQ(m_ch.RxBuffer, Buffer65{});
         }
-        EXPECT_EQ(m_samples.SampleCount, static_cast<int>(logged.size()));
+        EXPECT_EQ(m_w.samples.SampleCount, static_cast<int>(logged.size()));
     }
     const auto contents = log();
     EXPECT_EQ(contents.fault, "");
