@@ -10,19 +10,7 @@ program=$(realpath "$1")
 main_title='Pomiarownik.     zrx1.txt'
 header='TORNI - Jednokanalowy pomiarownik temperatury. Plik konfiguracyjny'
 
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-. "$(dirname "$0")/x_display.sh"
-start_x_display "$work"
+. "$(dirname "$0")/x_session.sh"
 
 fail() { echo "$case: $*"; [ -f "$dir/app.log" ] && cat "$dir/app.log"; exit 1; }
 

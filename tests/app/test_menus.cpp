@@ -8,7 +8,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "app_fixture.h"
+#include "window_fixture.h"
 
 using namespace pom;
 using namespace pom::test;
@@ -45,16 +45,8 @@ class TestMenus : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_fx = std::make_unique<AppFixture>();
-        m_form = std::make_unique<TForm1>(m_fx->services.form());
-    }
-    void cleanup()
-    {
-        m_form.reset();
-        m_fx.reset();
-    }
+    void init() { m_world = std::make_unique<WindowFixture>(); }
+    void cleanup() { m_world.reset(); }
 
     void aboutBox();
     void replayDrawsTheLogWithABusyCursor();
@@ -62,15 +54,14 @@ private slots:
     void saveAsSwitchesToTheCopy();
 
 private:
-    FakeDialogs& dialogs() { return m_fx->services.dialogs; }
+    FakeDialogs& dialogs() { return m_world->dialogs(); }
 
-    std::unique_ptr<AppFixture> m_fx;
-    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<WindowFixture> m_world;
 };
 
 void TestMenus::aboutBox()
 {
-    m_form->Oprogramie1->trigger();
+    m_world->form.Oprogramie1->trigger();
     QCOMPARE(dialogs().shown.size(), std::size_t(1));
     const FakeDialogs::Shown& box = dialogs().shown[0];
     QCOMPARE(box.kind, std::string("message"));
@@ -86,9 +77,9 @@ void TestMenus::aboutBox()
 
 void TestMenus::replayDrawsTheLogWithABusyCursor()
 {
-    TForm1& f = *m_form;
+    TForm1& f = m_world->form;
     f.chartModel().addPoint(45000.0, 1.0);
-    const QString path = m_fx->dir.file("zapis.txt");
+    const QString path = m_world->fx.dir.file("zapis.txt");
     writeFile(path, "TORNI - Zapis temperatury:   05.03.2024\r\n\r\n"
                     "1\t23:59:58\t+0023.5\r\n"
                     "2\t00:00:01\t-0012.3\r\n");
@@ -111,8 +102,8 @@ void TestMenus::replayDrawsTheLogWithABusyCursor()
 
 void TestMenus::replayOfAMissingFileKeepsTheCurrentLog()
 {
-    TForm1& f = *m_form;
-    dialogs().nextOpen = m_fx->dir.file("brak.txt").toStdString();
+    TForm1& f = m_world->form;
+    dialogs().nextOpen = m_world->fx.dir.file("brak.txt").toStdString();
     f.Otwrz1->trigger();
     QCOMPARE(dialogs().shown.size(), std::size_t(1));
     QCOMPARE(dialogs().shown[0].text, std::string("File not found."));
@@ -129,8 +120,8 @@ void TestMenus::replayOfAMissingFileKeepsTheCurrentLog()
 
 void TestMenus::saveAsSwitchesToTheCopy()
 {
-    TForm1& f = *m_form;
-    const QString copy = m_fx->dir.file("kopia.txt");
+    TForm1& f = m_world->form;
+    const QString copy = m_world->fx.dir.file("kopia.txt");
     dialogs().nextSave = copy.toStdString();
     f.Zapisz1->trigger();
     QVERIFY(dialogs().shown.empty());

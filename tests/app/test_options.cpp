@@ -10,7 +10,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "app_fixture.h"
+#include "window_fixture.h"
 #include "colour_box.h"
 #include "errors.h"
 #include "startup.h"
@@ -51,16 +51,8 @@ class TestOptions : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_fx = std::make_unique<AppFixture>();
-        m_form = std::make_unique<TForm1>(m_fx->services.form());
-    }
-    void cleanup()
-    {
-        m_form.reset();
-        m_fx.reset();
-    }
+    void init() { m_world = std::make_unique<WindowFixture>(); }
+    void cleanup() { m_world.reset(); }
 
     void plottingShowsTheLineInTheBoxColour();
     void colourChangesOnlyOnThePick();
@@ -76,15 +68,14 @@ private slots:
     void loadErrorsEndStartUp();
 
 private:
-    const std::vector<FakeDialogs::Shown>& shown() { return m_fx->services.dialogs.shown; }
+    const std::vector<FakeDialogs::Shown>& shown() { return m_world->dialogs().shown; }
 
-    std::unique_ptr<AppFixture> m_fx;
-    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<WindowFixture> m_world;
 };
 
 void TestOptions::plottingShowsTheLineInTheBoxColour()
 {
-    TForm1& f = *m_form;
+    TForm1& f = m_world->form;
     ChartModel& series = f.chartModel();
     series.addPoints({{45000.1, 20.0}, {45000.2, 21.0}});
     f.ColorBox1->setSelected(Blue);
@@ -111,7 +102,7 @@ void TestOptions::plottingShowsTheLineInTheBoxColour()
 
 void TestOptions::colourChangesOnlyOnThePick()
 {
-    TForm1& f = *m_form;
+    TForm1& f = m_world->form;
     ChartModel& series = f.chartModel();
     f.CheckBox1->setChecked(true);
 
@@ -127,7 +118,7 @@ void TestOptions::colourChangesOnlyOnThePick()
 
 void TestOptions::slidingEnablesTheLengthField()
 {
-    TForm1& f = *m_form;
+    TForm1& f = m_world->form;
     f.Edit10->setText("250");
     QTest::mouseClick(f.CheckBox2, Qt::LeftButton);
     QVERIFY(f.Edit10->isEnabled());
@@ -169,7 +160,7 @@ void TestOptions::interval()
     QFETCH(int, secondsMs);
     QFETCH(int, wait);
     QFETCH(QString, error);
-    TForm1& f = *m_form;
+    TForm1& f = m_world->form;
     const RecorderState& s = f.state();
     f.Edit1->setText("7");
     QCOMPARE(s.IntervalWait, 418000);
@@ -192,7 +183,7 @@ void TestOptions::interval()
 
 void TestOptions::typingALeadingMinusReportsAtOnce()
 {
-    TForm1& f = *m_form;
+    TForm1& f = m_world->form;
     f.Edit1->setText("1");
     f.Edit1->clear();
     QTest::keyClicks(f.Edit1, "-1");
@@ -220,7 +211,7 @@ void TestOptions::invalidMark()
     QFETCH(QString, field);
     QFETCH(QString, bad);
     QFETCH(QString, good);
-    auto* edit = m_form->findChild<QLineEdit*>(field);
+    auto* edit = m_world->form.findChild<QLineEdit*>(field);
     QVERIFY(edit);
     QVERIFY(!markedInvalid(edit));
     const QColor normal = edit->palette().color(QPalette::Active, QPalette::Text);
@@ -237,8 +228,8 @@ void TestOptions::invalidMark()
 void TestOptions::startUpLoadsStoredColourButLineStaysRed()
 {
     writeSettings(settingsLines("kresl", "16711680", "1", "30"));
-    LoadSettingsStep(*m_form);
-    TForm1& f = *m_form;
+    LoadSettingsStep(m_world->form);
+    TForm1& f = m_world->form;
     QCOMPARE(f.ColorBox1->selected(), Blue);
     QVERIFY(f.ColorBox1->isEnabled());
     QCOMPARE(f.chartModel().seriesColour(), Red);
@@ -257,7 +248,7 @@ void TestOptions::startUpLoadsStoredColourButLineStaysRed()
 
 void TestOptions::savedSettingsComeBackAtTheNextStart()
 {
-    TForm1& f = *m_form;
+    TForm1& f = m_world->form;
     f.Edit4->setText("31");
     f.Edit5->setText(QString(40, 'a'));
     f.CheckBox3->setChecked(true);
@@ -269,7 +260,7 @@ void TestOptions::savedSettingsComeBackAtTheNextStart()
     QTest::mouseClick(f.Button1, Qt::LeftButton);
     QVERIFY(shown().empty());
 
-    TForm1 next(m_fx->services.form());
+    TForm1 next(m_world->fx.services.form());
     LoadSettingsStep(next);
     QCOMPARE(next.Edit4->text(), QString("31"));
     QCOMPARE(next.Edit5->text(), QString(32, 'a'));
@@ -308,7 +299,7 @@ void TestOptions::loadErrorsEndStartUp()
     if (!lines.isEmpty())
         writeSettings(lines);
     try {
-        LoadSettingsStep(*m_form);
+        LoadSettingsStep(m_world->form);
         QFAIL("no error");
     } catch (const Error& e) {
         QCOMPARE(QString::fromStdString(e.kind()), kind);
@@ -317,10 +308,10 @@ void TestOptions::loadErrorsEndStartUp()
     // Raised to the start-up, not reported in the window's error box, and
     // the loading stopped where the error came.
     QVERIFY(shown().empty());
-    QCOMPARE(m_form->Edit2->text(), seconds);
+    QCOMPARE(m_world->form.Edit2->text(), seconds);
 
     // Once loading is over, the handlers report their errors again.
-    m_form->Edit1->setText("x");
+    m_world->form.Edit1->setText("x");
     QCOMPARE(shown().size(), std::size_t(1));
     QCOMPARE(shown()[0].kind, std::string("error"));
 }
