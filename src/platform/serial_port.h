@@ -61,9 +61,11 @@ std::unique_ptr<SerialPort> makeSystemSerialPort();
 
 // Port n on Linux: a link "COM<n>" in portLinksDirectory() wins; otherwise
 // /dev/ttyS(n-1) for 1..32, /dev/ttyUSB(n-33) for 33..64, /dev/ttyACM(n-65)
-// for 65..96; other numbers have no device (empty result).
+// for 65..96; other numbers have no device (empty result). On Windows port n
+// is "\\.\COM<n>" for any n >= 0.
 std::string deviceForPortNumber(std::int64_t n, const std::string& linksDirectory);
-// "$XDG_DATA_HOME/pomiarownik/ports", or "~/.local/share/pomiarownik/ports".
+// "$XDG_DATA_HOME/pomiarownik/ports", or "~/.local/share/pomiarownik/ports";
+// empty on Windows, which has no links folder.
 std::string portLinksDirectory();
 // The number in "\\.\COM<n>", or -1 when the name has another shape.
 std::int64_t portNumberFromName(const std::string& name);

@@ -9,6 +9,19 @@
 
 namespace pom::test {
 
+// Names are UTF-8 on every system; Windows would read a narrow path in its
+// ANSI code page.
+inline std::filesystem::path utf8Path(const std::string& name)
+{
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+inline std::string utf8Name(const std::filesystem::path& path)
+{
+    const std::u8string name = path.u8string();
+    return std::string(name.begin(), name.end());
+}
+
 class TempDir {
 public:
     TempDir() : m_previous(std::filesystem::current_path())
@@ -26,7 +39,7 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     // A full path inside the directory; name is UTF-8.
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
+    std::string file(const std::string& name) const { return utf8Name(m_path / utf8Path(name)); }
 
 private:
     std::filesystem::path m_previous;
@@ -35,13 +48,13 @@ private:
 
 inline std::string readBytes(const std::string& name)
 {
-    std::ifstream in(name, std::ios::binary);
+    std::ifstream in(utf8Path(name), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline void writeBytes(const std::string& name, const std::string& bytes)
 {
-    std::ofstream(name, std::ios::binary) << bytes;
+    std::ofstream(utf8Path(name), std::ios::binary) << bytes;
 }
 
 } // namespace pom::test
