@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick python3-xlib
   fonts-liberation2 locales
+  g++-mingw-w64-x86-64-posix wine wine64  # the Windows cross build and its tests under Wine
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()
