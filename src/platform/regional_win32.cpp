@@ -4,6 +4,7 @@
 
 #include "win32_api.h"
 
+#include <iterator>
 #include <optional>
 
 #include "win32_text.h"

@@ -6,6 +6,11 @@
 set -euo pipefail
 wine=$1 exe=$2 sim=$3 work=$4
 : "${WINEPREFIX:?WINEPREFIX must name the prefix the tests run in}"
+if [ ! -x "$sim" ]; then
+  echo "no simulator at $sim: build the Linux tree first" \
+    "(cmake --preset default && cmake --build --preset default --target thermo-sim)" >&2
+  exit 1
+fi
 port=7 long_port=8
 devices="$WINEPREFIX/dosdevices"
 
