@@ -40,7 +40,7 @@ void DrawChartOnPage(QPainter& painter, const QRectF& page, ChartView& view)
 {
     QChart* chart = view.chart();
     // A view that was never shown has not sized its chart yet.
-    if (chart->size().toSize() != view.size())
+    if (chart->size().isEmpty())
         chart->resize(view.size());
     view.refresh();
     const QRectF target(page.left() + page.width() * PrintMargin,
