@@ -108,14 +108,14 @@ void TForm1::CheckBox2Click()
 // interval keeps its values.
 void TForm1::Edit1Change()
 {
-    m_state.IntervalMinutesMs = IntervalFieldMs(m_controls->text(Ctl::Edit1), MinutesFactor);
-    m_state.IntervalWait = IntervalWaitFor(m_state.IntervalMinutesMs, m_state.IntervalSecondsMs);
+    StoreIntervalPart(m_state, &CycleState::IntervalMinutesMs,
+                      IntervalFieldMs(m_controls->text(Ctl::Edit1), MinutesFactor));
 }
 
 void TForm1::Edit2Change()
 {
-    m_state.IntervalSecondsMs = IntervalFieldMs(m_controls->text(Ctl::Edit2), SecondsFactor);
-    m_state.IntervalWait = IntervalWaitFor(m_state.IntervalMinutesMs, m_state.IntervalSecondsMs);
+    StoreIntervalPart(m_state, &CycleState::IntervalSecondsMs,
+                      IntervalFieldMs(m_controls->text(Ctl::Edit2), SecondsFactor));
 }
 
 } // namespace pom

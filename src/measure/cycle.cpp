@@ -24,16 +24,16 @@ void NoReply(CycleEnv& e)
 // Step 17: a field that does not convert keeps its last value.
 void RecomputeInterval(CycleEnv& e)
 {
-    CycleState& c = e.cycle;
     try {
-        c.IntervalMinutesMs = IntervalFieldMs(e.controls.text(Ctl::Edit1), MinutesFactor);
+        StoreIntervalPart(e.cycle, &CycleState::IntervalMinutesMs,
+                          IntervalFieldMs(e.controls.text(Ctl::Edit1), MinutesFactor));
     } catch (const ConvertError&) {
     }
     try {
-        c.IntervalSecondsMs = IntervalFieldMs(e.controls.text(Ctl::Edit2), SecondsFactor);
+        StoreIntervalPart(e.cycle, &CycleState::IntervalSecondsMs,
+                          IntervalFieldMs(e.controls.text(Ctl::Edit2), SecondsFactor));
     } catch (const ConvertError&) {
     }
-    c.IntervalWait = IntervalWaitFor(c.IntervalMinutesMs, c.IntervalSecondsMs);
 }
 
 // The chart and alarm steps must not end recording: a refused axis range or
@@ -92,7 +92,7 @@ bool MeasurementCycle(CycleEnv& e)
     if (!HoldUntilLogged(e, line))
         return false;
     RecomputeInterval(e);                                                   // 17
-    return e.gate.wait(e.cycle.IntervalWait);                               // 18
+    return e.gate.wait(LoadInterval(e.cycle, &CycleState::IntervalWait));   // 18
 }
 
 void MeasurementLoop(CycleEnv& e)

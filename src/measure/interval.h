@@ -5,6 +5,8 @@
 
 namespace pom {
 
+struct CycleState;
+
 constexpr std::int32_t MinutesFactor = 60000;
 constexpr std::int32_t SecondsFactor = 1000;
 constexpr std::int32_t IntervalAllowance = 2000;
@@ -14,5 +16,11 @@ constexpr std::int32_t IntervalAllowance = 2000;
 std::int32_t IntervalFieldMs(const std::string& text, std::int32_t factor);
 // sum - 2000 when the sum is above 2000, else 0.
 std::int32_t IntervalWaitFor(std::int32_t minutesMs, std::int32_t secondsMs);
+
+// Stores IntervalMinutesMs or IntervalSecondsMs and recomputes IntervalWait.
+// The interval fields' handlers on the UI thread and the cycle on the worker
+// both keep these three current, so every read and write of them is atomic.
+void StoreIntervalPart(CycleState& cycle, std::int32_t CycleState::*part, std::int32_t ms);
+std::int32_t LoadInterval(CycleState& cycle, std::int32_t CycleState::*field);
 
 } // namespace pom
