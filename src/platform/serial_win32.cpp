@@ -106,12 +106,8 @@ public:
     bool writeFile(SerialHandle h, const std::uint8_t* data, std::uint32_t count,
                    std::uint32_t& written) override
     {
-        written = 0;
-        const HANDLE system = find(h);
-        DWORD done = 0;
-        const bool ok = system != nullptr && WriteFile(system, data, count, &done, nullptr) != 0;
-        written = done;
-        return ok;
+        return withCount(h, written,
+                         [&](HANDLE system, DWORD* done) { return WriteFile(system, data, count, done, nullptr); });
     }
 
     // A synchronous WaitCommEvent has no time-out of its own. What bounds it:
@@ -123,12 +119,8 @@ public:
     // would hold the thread: a synchronous handle has no cancel of its own.
     bool waitCommEvent(SerialHandle h, std::uint32_t& eventMask) override
     {
-        eventMask = 0;
-        const HANDLE system = find(h);
-        DWORD events = 0;
-        const bool ok = system != nullptr && WaitCommEvent(system, &events, nullptr) != 0;
-        eventMask = events;
-        return ok;
+        return withCount(h, eventMask,
+                         [](HANDLE system, DWORD* events) { return WaitCommEvent(system, events, nullptr); });
     }
 
     bool clearCommError(SerialHandle h, std::uint32_t& errors, ComStat& status) override
@@ -149,12 +141,8 @@ public:
     // read time-outs return at once in any case.
     bool readFile(SerialHandle h, std::uint8_t* data, std::uint32_t count, std::uint32_t& read) override
     {
-        read = 0;
-        const HANDLE system = find(h);
-        DWORD done = 0;
-        const bool ok = system != nullptr && ReadFile(system, data, count, &done, nullptr) != 0;
-        read = done;
-        return ok;
+        return withCount(h, read,
+                         [&](HANDLE system, DWORD* done) { return ReadFile(system, data, count, done, nullptr); });
     }
 
     bool closeHandle(SerialHandle h) override
@@ -168,6 +156,18 @@ public:
     }
 
 private:
+    // A call that reports a count through a DWORD: the count is 0 unless
+    // the handle is known and the call gave one.
+    template <typename Call>
+    bool withCount(SerialHandle h, std::uint32_t& count, Call call) const
+    {
+        const HANDLE system = find(h);
+        DWORD value = 0;
+        const bool ok = system != nullptr && call(system, &value) != 0;
+        count = value;
+        return ok;
+    }
+
     HANDLE find(SerialHandle h) const
     {
         const auto it = m_handles.find(h);

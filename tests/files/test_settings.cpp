@@ -130,6 +130,13 @@ TEST(LoadSettingsTest, FillsTheControlsLineByLine)
 }
 
 // Open descriptors of this process, where the system lists them (0 elsewhere).
+#ifdef _WIN32
+// Windows lists none; under Wine /proc/self/fd is Wine's own, which varies.
+std::size_t openDescriptors()
+{
+    return 0;
+}
+#else
 std::size_t openDescriptors()
 {
     const std::filesystem::path listed = "/proc/self/fd";
@@ -139,6 +146,7 @@ std::size_t openDescriptors()
             ++n;
     return n;
 }
+#endif
 
 TEST(LoadSettingsTest, ErrorsEndTheLoadAndLeaveTheFileClosed)
 {
@@ -168,6 +176,12 @@ TEST(LoadSettingsTest, ErrorsEndTheLoadAndLeaveTheFileClosed)
             EXPECT_STREQ(e.what(), c.message);
         }
         EXPECT_EQ(openDescriptors(), before);
+#ifdef _WIN32
+        // A handle left open on the file would keep it from being deleted.
+        std::error_code held;
+        std::filesystem::remove(SettingsFileDefaultName, held);
+        EXPECT_FALSE(held) << held.message();
+#endif
         // What was loaded before the error stays; nothing after it is set.
         EXPECT_EQ(w.controls.text(Ctl::Edit1), c.edit1);
         EXPECT_EQ(w.controls.text(Ctl::Edit2), "0");

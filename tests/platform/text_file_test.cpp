@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#ifndef _WIN32
+#ifdef _WIN32
+#include "win32_api.h"
+#else
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -291,7 +293,7 @@ TEST_F(TextFileTest, ASecondWriterIsRefusedAndCutsNothing)
     EXPECT_NO_THROW(second.append());
 }
 
-#ifndef _WIN32 // flock; the Windows twin is in tests/win
+#ifndef _WIN32 // flock; the Windows share modes are tested at the end
 TEST_F(TextFileTest, AnotherProgramsLockIsRefusedToo)
 {
     const auto name = path("held.txt");
@@ -376,6 +378,118 @@ TEST_F(TextFileTest, CopyFailuresAreReported)
     EXPECT_EQ(ioCodeOf([&] { copyFileOverwrite(from, path("held.txt")); }), io::SharingViolation);
     EXPECT_EQ(contents(path("held.txt")), "mine");
 }
+
+
+#ifdef _WIN32
+// --- Windows: share modes instead of flock, wide names, the system's codes ---
+
+// Another program's handle on the file.
+HANDLE openOther(const fs::path& dir, const std::string& name, DWORD access, DWORD share)
+{
+    return CreateFileW((dir / name).wstring().c_str(), access, share, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// name is UTF-8 and stays so; a path would read it in the ANSI code page.
+std::string utf8Path(const fs::path& dir, const std::string& name)
+{
+    return dir.string() + "\\" + name;
+}
+
+TEST_F(TextFileTest, Win32WhileWeWriteOthersMayReadButNotWrite)
+{
+    put(path("zrx1.txt"), "");
+    TextFile log;
+    log.assign(path("zrx1.txt"));
+    log.append();
+    log.writeLn("1\t12:00:00\t+0023.5");
+    log.flush();
+
+    const HANDLE writer = openOther(m_dir, "zrx1.txt", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    EXPECT_EQ(writer, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    if (writer != INVALID_HANDLE_VALUE)
+        CloseHandle(writer);
+
+    const HANDLE reader = openOther(m_dir, "zrx1.txt", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    char bytes[64] = {};
+    DWORD got = 0;
+    EXPECT_NE(ReadFile(reader, bytes, sizeof bytes, &got, nullptr), 0);
+    EXPECT_EQ(std::string(bytes, got), "1\t12:00:00\t+0023.5\r\n");
+    CloseHandle(reader);
+    log.close();
+}
+
+TEST_F(TextFileTest, Win32AFileAnotherProgramHoldsIsRefusedWithCode32AndNotCut)
+{
+    put(path("held.txt"), "kept\r\n");
+    // Share modes that refuse our writer: none at all, or readers only.
+    for (const DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ}}) {
+        const HANDLE other = openOther(m_dir, "held.txt", GENERIC_READ, share);
+        ASSERT_NE(other, INVALID_HANDLE_VALUE);
+        TextFile file;
+        file.assign(path("held.txt"));
+        EXPECT_EQ(ioCodeOf([&] { file.append(); }), io::SharingViolation) << share;
+        EXPECT_EQ(ioCodeOf([&] { file.rewrite(); }), io::SharingViolation) << share;
+        EXPECT_FALSE(file.isOpen());
+        CloseHandle(other);
+    }
+    EXPECT_EQ(contents(path("held.txt")), "kept\r\n");
+    EXPECT_STREQ(InOutError(io::SharingViolation).what(), "I/O error 32");
+}
+
+TEST_F(TextFileTest, Win32AReaderLetsAnotherProgramWriteOn)
+{
+    put(path("log.txt"), "1\r\n");
+    TextFile reader;
+    reader.assign(path("log.txt"));
+    reader.reset();
+    const HANDLE writer = openOther(m_dir, "log.txt", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    EXPECT_NE(writer, INVALID_HANDLE_VALUE);
+    if (writer != INVALID_HANDLE_VALUE)
+        CloseHandle(writer);
+    EXPECT_EQ(reader.readLn(8), "1");
+    reader.close();
+}
+
+TEST_F(TextFileTest, Win32Utf8NamesAreTheSystemsWideNames)
+{
+    const std::string name = "zapis \xC5\x82\xC3\xB3\x64\xC5\xBA.txt"; // "zapis łódź.txt"
+    TextFile file;
+    file.assign(utf8Path(m_dir, name));
+    file.rewrite();
+    file.writeLn("TORNI");
+    file.close();
+    EXPECT_TRUE(fs::exists(m_dir / L"zapis \u0142\u00F3d\u017A.txt"));
+    copyFileOverwrite(utf8Path(m_dir, name), utf8Path(m_dir, "kopia \xC5\x82.txt"));
+    EXPECT_TRUE(fs::exists(m_dir / L"kopia \u0142.txt"));
+    file.reset();
+    EXPECT_EQ(file.readLn(16), "TORNI");
+    file.close();
+}
+
+TEST_F(TextFileTest, Win32SystemCodesBecomeTheRunTimesCodes)
+{
+    fs::create_directory(m_dir / "dir");
+    struct Case {
+        std::string name;
+        int code;
+    };
+    const Case cases[] = {
+        {path("missing.txt"), io::FileNotFound},
+        {path("no\\such\\dir\\zrx1.txt"), io::InvalidFilename}, // the path is not found
+        {path("dir"), io::AccessDenied},
+        {utf8Path(m_dir, "bad\xC5.txt"), io::InvalidFilename},   // not UTF-8
+        {utf8Path(m_dir, "what?.txt"), io::InvalidFilename},
+    };
+    for (const auto& c : cases) {
+        TextFile file;
+        file.assign(c.name);
+        EXPECT_EQ(ioCodeOf([&] { file.reset(); }), c.code) << c.name;
+    }
+}
+#endif
 
 } // namespace
 } // namespace pom
