@@ -1,5 +1,10 @@
 #include "replay.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <new>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "convert.h"
@@ -17,14 +22,18 @@ constexpr std::size_t LastCountTab = 6; // the count's TAB is one of characters 
 constexpr std::size_t TimeLength = 8;
 constexpr std::size_t SignOffset = 10;  // the sign is the 10th character after the TAB
 constexpr std::size_t NumberLength = 6;
+// A line that adds a point holds at least a character, the TAB and 10 more.
+constexpr std::uintmax_t ShortestPointLine = 12;
+// Room for 16 million points (256 MiB) at most; past that they grow as they come.
+constexpr std::uintmax_t MostPointsReserved = std::uintmax_t{1} << 24;
 
 // Characters from..from+length-1 (1-based) of a line, fewer where it ends.
-std::string chars(const std::string& line, std::size_t from, std::size_t length)
+std::string_view chars(std::string_view line, std::size_t from, std::size_t length)
 {
-    return from > line.size() ? std::string() : line.substr(from - 1, length);
+    return from > line.size() ? std::string_view() : line.substr(from - 1, length);
 }
 
-std::size_t countTab(const std::string& line)
+std::size_t countTab(std::string_view line)
 {
     for (std::size_t p = 2; p <= LastCountTab && p <= line.size(); ++p)
         if (line[p - 1] == '\t')
@@ -40,7 +49,21 @@ struct Replay {
     std::int32_t dayCount = 0;
 };
 
-void readLine(Replay& r, const std::string& line, SampleState& samples,
+// Room for every point the file can hold, so that a month's log is not copied
+// over and over while it is read. Room never used costs no memory pages. Only
+// a hint: without it the points still find room as they come.
+void reservePoints(Replay& r, const std::string& name)
+{
+    try {
+        std::error_code ec;
+        const std::uintmax_t size = std::filesystem::file_size(std::filesystem::path(name), ec);
+        if (!ec)
+            r.points.reserve(static_cast<std::size_t>(std::min(size / ShortestPointLine, MostPointsReserved)));
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+void readLine(Replay& r, std::string_view line, SampleState& samples,
               const RegionalFormats& formats)
 {
     const std::size_t p = countTab(line);
@@ -52,9 +75,9 @@ void readLine(Replay& r, const std::string& line, SampleState& samples,
         ++r.dayCount;
     r.previousX = t + r.dayCount;
     r.titled = true;
-    samples.Temperature = valDouble(chars(line, p + SignOffset + 1, NumberLength),
+    samples.Temperature = valDouble(std::string(chars(line, p + SignOffset + 1, NumberLength)),
                                     samples.ConvertErrorPos);
-    const std::string sign = chars(line, p + SignOffset, 1);
+    const std::string_view sign = chars(line, p + SignOffset, 1);
     if (sign != "+")
         samples.Temperature = -samples.Temperature;
     if (!sign.empty())
@@ -64,14 +87,18 @@ void readLine(Replay& r, const std::string& line, SampleState& samples,
 void readFile(Replay& r, LogState& log, SampleState& samples, Controls& controls,
               Chart& chart, const RegionalFormats& formats)
 {
-    r.dateText = cp1250ToUtf8(chars(log.LogFile.readLn(LineLimit), DateFrom, DateLength));
-    log.LogFile.readLn(0);
+    std::string line;
+    log.LogFile.readLn(line, LineLimit);
+    r.dateText = cp1250ToUtf8(chars(line, DateFrom, DateLength));
+    log.LogFile.readLn(line, 0);
     controls.setText(Ctl::Form, WindowCaption(log.LogFileName));
     controls.setEnabled(Ctl::OpenComm, false);
     if (!log.LogFile.eof())
         chart.setBottomAutomatic(true);
-    while (!log.LogFile.eof())
-        readLine(r, log.LogFile.readLn(LineLimit), samples, formats);
+    while (!log.LogFile.eof()) {
+        log.LogFile.readLn(line, LineLimit);
+        readLine(r, line, samples, formats);
+    }
 }
 
 // The end state of the per-line steps, in one go: one repaint for the whole file.
@@ -103,6 +130,7 @@ void Otwrz1Click(LogState& log, SampleState& samples, Controls& controls, Chart&
     }
     log.LogFileName = *chosen;
     Replay r;
+    reservePoints(r, log.LogFileName);
     try {
         readFile(r, log, samples, controls, chart, formats);
     } catch (...) {

@@ -1,5 +1,6 @@
 #include "convert.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -160,6 +161,69 @@ double decimalValue(std::string_view number, std::string_view mantissa, long exp
     return value;
 }
 
+// Powers of ten that a double holds exactly.
+constexpr std::array<double, 16> ExactPowersOfTen = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr std::size_t ExactDigits = 15; // below 2^53, so exact in a double
+
+// Digits with an optional point among them, and their value as a whole number
+// (exact while there are at most ExactDigits of them).
+struct Mantissa {
+    std::size_t end = 0;
+    std::size_t digits = 0;
+    std::size_t fractionDigits = 0;
+    std::uint64_t whole = 0;
+};
+
+// Digits from pos on, added to whole; the position after them.
+std::size_t takeDigits(std::string_view text, std::size_t pos, std::uint64_t& whole)
+{
+    std::uint64_t value = whole;
+    for (; pos < text.size() && isDigit(text[pos]); ++pos)
+        value = value * 10 + static_cast<std::uint64_t>(text[pos] - '0');
+    whole = value;
+    return pos;
+}
+
+Mantissa scanMantissa(std::string_view text, std::size_t pos)
+{
+    Mantissa m;
+    const std::size_t start = pos;
+    pos = takeDigits(text, pos, m.whole);
+    m.digits = pos - start;
+    if (pos < text.size() && text[pos] == '.') {
+        const std::size_t fraction = pos + 1;
+        pos = takeDigits(text, fraction, m.whole);
+        m.fractionDigits = pos - fraction;
+        m.digits += m.fractionDigits;
+    }
+    m.end = pos;
+    return m;
+}
+
+// An exponent at pos ("e" or "E", a sign, digits) into exponent; the position
+// after it, or pos with exponent 0 when there is none.
+std::size_t scanExponent(std::string_view text, std::size_t pos, long& exponent)
+{
+    exponent = 0;
+    if (pos >= text.size() || (text[pos] != 'e' && text[pos] != 'E'))
+        return pos;
+    std::size_t e = pos + 1;
+    const bool negativeExponent = e < text.size() && text[e] == '-';
+    if (e < text.size() && (text[e] == '+' || text[e] == '-'))
+        ++e;
+    const std::size_t exponentStart = e;
+    for (; e < text.size() && isDigit(text[e]); ++e)
+        if (exponent < 100000)
+            exponent = exponent * 10 + (text[e] - '0');
+    if (e == exponentStart) {
+        exponent = 0;
+        return pos;
+    }
+    exponent = negativeExponent ? -exponent : exponent;
+    return e;
+}
+
 } // namespace
 
 double valDouble(const std::string& text, std::int32_t& errorPos)
@@ -167,42 +231,55 @@ double valDouble(const std::string& text, std::int32_t& errorPos)
     std::size_t pos = 0;
     const bool negative = skipSpacesAndSign(text, pos);
     const std::size_t start = pos;
-    std::size_t digits = 0;
-    for (; pos < text.size() && isDigit(text[pos]); ++pos)
-        ++digits;
-    if (pos < text.size() && text[pos] == '.')
-        for (++pos; pos < text.size() && isDigit(text[pos]); ++pos)
-            ++digits;
-    if (digits == 0) {
+    const Mantissa m = scanMantissa(text, start);
+    if (m.digits == 0) {
         errorPos = static_cast<std::int32_t>(start + 1);
         return 0.0;
     }
-    const std::size_t mantissaEnd = pos;
     long exponent = 0;
-    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
-        std::size_t e = pos + 1;
-        const bool negativeExponent = e < text.size() && text[e] == '-';
-        if (e < text.size() && (text[e] == '+' || text[e] == '-'))
-            ++e;
-        const std::size_t exponentStart = e;
-        for (; e < text.size() && isDigit(text[e]); ++e)
-            if (exponent < 100000)
-                exponent = exponent * 10 + (text[e] - '0');
-        if (e > exponentStart) {
-            pos = e;
-            exponent = negativeExponent ? -exponent : exponent;
-        } else {
-            exponent = 0;
-        }
-    }
+    pos = scanExponent(text, m.end, exponent);
     errorPos = pos == text.size() ? 0 : static_cast<std::int32_t>(pos + 1);
-    const std::string_view whole(text);
-    const double value = decimalValue(whole.substr(start, pos - start),
-                                      whole.substr(start, mantissaEnd - start), exponent);
+    double value = 0.0;
+    if (pos == m.end && m.digits <= ExactDigits) {
+        // Both operands exact: the one correctly rounded division gives what
+        // from_chars would, at a fraction of its cost.
+        value = static_cast<double>(m.whole) / ExactPowersOfTen[m.fractionDigits];
+    } else {
+        const std::string_view whole(text);
+        value = decimalValue(whole.substr(start, pos - start), whole.substr(start, m.end - start), exponent);
+    }
     return negative ? -value : value;
 }
 
 namespace {
+
+bool startsWithDigit(const std::string& word)
+{
+    return !word.empty() && isDigit(word[0]);
+}
+
+// hh:mm:ss exactly, as the log writes it, read without the general scan. Only
+// where that scan could not read the same text otherwise: not with a digit or
+// a space for the separator, nor with a designator that begins with a digit.
+// No value when the text is not of this form or not a valid time.
+std::optional<std::int64_t> scanLogTime(std::string_view text, const RegionalFormats& formats)
+{
+    const char separator = formats.timeSeparator;
+    if (text.size() != 8 || text[2] != separator || text[5] != separator || isDigit(separator)
+        || separator == ' ' || startsWithDigit(formats.amDesignator) || startsWithDigit(formats.pmDesignator))
+        return std::nullopt;
+    int parts[3] = {};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const char tens = text[3 * i];
+        const char units = text[3 * i + 1];
+        if (!isDigit(tens) || !isDigit(units))
+            return std::nullopt;
+        parts[i] = (tens - '0') * 10 + (units - '0');
+    }
+    if (parts[0] > 23 || parts[1] > 59 || parts[2] > 59)
+        return std::nullopt;
+    return ((parts[0] * 60 + parts[1]) * 60 + parts[2]) * std::int64_t{1000};
+}
 
 class TimeScanner {
 public:
@@ -256,7 +333,7 @@ private:
         return false;
     }
 
-    bool scanWord(const std::string& word)
+    bool scanWord(std::string_view word)
     {
         if (word.empty() || m_text.size() - m_pos < word.size())
             return false;
@@ -287,7 +364,10 @@ private:
 
 double strToTime(const std::string& text, const RegionalFormats& formats)
 {
-    if (const auto ms = TimeScanner(text, formats).scan())
+    auto ms = scanLogTime(text, formats);
+    if (!ms)
+        ms = TimeScanner(text, formats).scan();
+    if (ms)
         return static_cast<double>(*ms) / MsPerDay;
     throw ConvertError("'" + text + "' is not a valid time");
 }

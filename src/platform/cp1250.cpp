@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace pom {
 
@@ -43,6 +44,29 @@ void appendUtf8(std::string& out, char32_t cp)
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
+}
+
+// The position of the first byte from pos on that is not ASCII, or the size.
+// Eight bytes are tested at once while none of them has its high bit set.
+std::size_t asciiEnd(std::string_view text, std::size_t pos)
+{
+    constexpr std::uint64_t HighBits = 0x8080808080808080u;
+    for (std::uint64_t word = 0; pos + sizeof word <= text.size(); pos += sizeof word) {
+        std::memcpy(&word, text.data() + pos, sizeof word);
+        if ((word & HighBits) != 0)
+            break;
+    }
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80)
+        ++pos;
+    return pos;
+}
+
+// ASCII is the same in both encodings: each run of it is copied at once.
+std::size_t appendAsciiRun(std::string& out, std::string_view text, std::size_t pos)
+{
+    const std::size_t end = asciiEnd(text, pos);
+    out.append(text.substr(pos, end - pos));
+    return end;
 }
 
 bool isContinuation(unsigned char byte)
@@ -95,7 +119,8 @@ std::string utf8ToCp1250(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
+    for (std::size_t pos = appendAsciiRun(out, utf8, 0); pos < utf8.size();
+         pos = appendAsciiRun(out, utf8, pos)) {
         char32_t cp = 0;
         out += decodeUtf8(utf8, pos, cp) ? toCp1250(cp) : Replacement;
     }
@@ -104,12 +129,13 @@ std::string utf8ToCp1250(std::string_view utf8)
 
 std::string cp1250ToUtf8(std::string_view bytes)
 {
+    if (asciiEnd(bytes, 0) == bytes.size())
+        return std::string(bytes);
     std::string out;
-    out.reserve(bytes.size() * 2);
-    for (char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        appendUtf8(out, byte < 0x80 ? char32_t{byte} : char32_t{HighHalf[byte - 0x80]});
-    }
+    out.reserve(bytes.size() * 3);
+    for (std::size_t pos = appendAsciiRun(out, bytes, 0); pos < bytes.size();
+         pos = appendAsciiRun(out, bytes, pos))
+        appendUtf8(out, HighHalf[static_cast<unsigned char>(bytes[pos++]) - 0x80]);
     return out;
 }
 

@@ -1,5 +1,8 @@
 #include "text_file.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "convert.h"
 #include "errors.h"
 #include "file_io.h"
@@ -10,6 +13,9 @@ namespace {
 
 constexpr std::size_t WriteThreshold = 4096;
 constexpr std::size_t ReadChunk = 4096;
+// Lines are found in the read-ahead with memchr, so a large block costs one
+// system call for thousands of log lines.
+constexpr std::size_t ReadBlock = 65536;
 constexpr std::size_t IntegerTextLimit = 32;
 
 // The run-time's own codes for an operation on a file in the wrong state.
@@ -20,6 +26,13 @@ constexpr int NotOpenForOutput = 105;
 bool isBlank(int byte)
 {
     return byte >= 0 && byte <= 32;
+}
+
+// The offset of the first such byte, or size when there is none.
+std::size_t offsetOf(const char* from, std::size_t size, char byte)
+{
+    const void* found = std::memchr(from, byte, size);
+    return found ? static_cast<std::size_t>(static_cast<const char*>(found) - from) : size;
 }
 
 } // namespace
@@ -63,6 +76,7 @@ void TextFile::reset()
     m_fd = fileio::openFile(m_name, fileio::OpenMode::Read);
     m_mode = Mode::Reading;
     m_in.clear();
+    m_inSize = 0;
     m_inPos = 0;
     m_inEnd = false;
 }
@@ -122,6 +136,7 @@ void TextFile::close()
     m_mode = Mode::Closed;
     m_out.clear();
     m_in.clear();
+    m_inSize = 0;
     m_inPos = 0;
     m_inEnd = false;
     // Closing releases the writer's hold.
@@ -132,21 +147,23 @@ void TextFile::close()
         raiseIoError(failure);
 }
 
+bool TextFile::fillIn()
+{
+    if (m_inPos < m_inSize)
+        return true;
+    if (m_inEnd)
+        return false;
+    m_in.resize(ReadBlock);
+    // Counted only once read: after a failed read no old bytes are handed out again.
+    m_inSize = fileio::readSome(m_fd, m_in.data(), m_in.size());
+    m_inPos = 0;
+    m_inEnd = m_inSize == 0;
+    return !m_inEnd;
+}
+
 int TextFile::peekByte()
 {
-    if (m_inPos >= m_in.size()) {
-        if (m_inEnd)
-            return -1;
-        m_in.resize(ReadChunk);
-        const std::size_t got = fileio::readSome(m_fd, m_in.data(), m_in.size());
-        m_in.resize(got);
-        m_inPos = 0;
-        if (got == 0) {
-            m_inEnd = true;
-            return -1;
-        }
-    }
-    return static_cast<unsigned char>(m_in[m_inPos]);
+    return fillIn() ? static_cast<unsigned char>(m_in[m_inPos]) : -1;
 }
 
 int TextFile::nextByte()
@@ -165,21 +182,46 @@ bool TextFile::eof()
 
 void TextFile::skipLine()
 {
-    for (int byte = nextByte(); byte >= 0 && byte != '\n'; byte = nextByte()) {
+    while (fillIn()) {
+        const std::size_t ahead = m_inSize - m_inPos;
+        const std::size_t toLf = offsetOf(m_in.data() + m_inPos, ahead, '\n');
+        if (toLf < ahead) {
+            m_inPos += toLf + 1;
+            return;
+        }
+        m_inPos = m_inSize;
     }
 }
 
 std::string TextFile::readLn(std::size_t capacity)
 {
-    requireMode(Mode::Reading);
     std::string line;
-    for (int byte = peekByte(); byte >= 0 && byte != '\r' && byte != '\n'; byte = peekByte()) {
-        if (line.size() >= capacity)
-            break;
-        line += static_cast<char>(nextByte());
-    }
-    skipLine();
+    readLn(line, capacity);
     return line;
+}
+
+void TextFile::readLn(std::string& line, std::size_t capacity)
+{
+    requireMode(Mode::Reading);
+    line.clear();
+    while (fillIn()) {
+        const char* from = m_in.data() + m_inPos;
+        const std::size_t ahead = m_inSize - m_inPos;
+        const std::size_t toLf = offsetOf(from, ahead, '\n');
+        const std::size_t room = capacity - line.size();
+        const std::size_t span = std::min(toLf, room);
+        const std::size_t kept = offsetOf(from, span, '\r');
+        line.append(from, kept);
+        if (toLf < ahead) {
+            m_inPos += toLf + 1;
+            return;
+        }
+        m_inPos = m_inSize;
+        if (kept < span || kept == room) { // at a CR or full: the rest of the line goes
+            skipLine();
+            return;
+        }
+    }
 }
 
 std::int32_t TextFile::readIntegerLn()

@@ -39,6 +39,8 @@ public:
     // Reads at most capacity bytes of the current line, then skips the rest of
     // it and its line end. At the end of the file it returns an empty text.
     std::string readLn(std::size_t capacity);
+    // The same into line, whose storage is reused from line to line.
+    void readLn(std::string& line, std::size_t capacity);
     // Reads a whole integer: skips bytes up to code 32 across lines (0 at the
     // end of the file), takes up to 32 bytes up to the next byte <= 32, which
     // must be an optional sign and decimal digits or "$"/"0x" hexadecimal, else
@@ -57,6 +59,7 @@ private:
     enum class Mode { Closed, Reading, Writing };
     void requireMode(Mode mode) const;
     void writeOut();
+    bool fillIn();   // false at the end of the file
     int peekByte();  // -1 at the end of the file
     int nextByte();
     void skipLine(); // through the next LF or to the end of the file
@@ -65,7 +68,8 @@ private:
     int m_fd = -1;
     Mode m_mode = Mode::Closed;
     std::string m_out;   // written but not yet handed to the system
-    std::string m_in;    // read ahead
+    std::string m_in;    // read ahead: its first m_inSize bytes
+    std::size_t m_inSize = 0;
     std::size_t m_inPos = 0;
     bool m_inEnd = false;
 };
