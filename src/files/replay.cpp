@@ -1,5 +1,6 @@
 #include "replay.h"
 
+#include <utility>
 #include <algorithm>
 #include <filesystem>
 #include <new>
@@ -102,9 +103,9 @@ void readFile(Replay& r, LogState& log, SampleState& samples, Controls& controls
 }
 
 // The end state of the per-line steps, in one go: one repaint for the whole file.
-void finish(const Replay& r, SampleState& samples, Controls& controls, Chart& chart)
+void finish(Replay& r, SampleState& samples, Controls& controls, Chart& chart)
 {
-    chart.addPoints(r.points);
+    chart.addPoints(std::move(r.points));
     if (r.titled)
         chart.setTitle(ReplayTitlePrefix + r.dateText + "  " + controls.text(Ctl::Edit6));
     samples.SampleCount = 0;

@@ -1,5 +1,6 @@
 #include "chart_model.h"
 
+#include <utility>
 #include <algorithm>
 #include <array>
 
@@ -88,12 +89,14 @@ bool ChartModel::appendsInOrder(const std::vector<ChartPoint>& points) const
            (m_points.empty() || points.front().x >= m_points.back().x);
 }
 
-void ChartModel::addPoints(const std::vector<ChartPoint>& points)
+void ChartModel::addPoints(std::vector<ChartPoint> points)
 {
     if (points.empty())
         return;
     std::size_t from = m_points.size();
-    if (appendsInOrder(points))
+    if (m_points.empty() && appendsInOrder(points))
+        m_points = std::move(points);  // a replay's month of points, taken over whole
+    else if (appendsInOrder(points))
         m_points.insert(m_points.end(), points.begin(), points.end());
     else
         from = mergePoints(points);

@@ -29,7 +29,7 @@ public:
     void setBottomMaximum(double value) override;
 
     void addPoint(double x, double y) override;
-    void addPoints(const std::vector<ChartPoint>& points) override;
+    void addPoints(std::vector<ChartPoint> points) override;
     void clearPoints() override;
     std::size_t pointCount() override { return m_points.size(); }
 

@@ -1,5 +1,6 @@
 #include "crossing.h"
 
+#include <utility>
 #include <optional>
 #include <type_traits>
 
@@ -50,7 +51,7 @@ double CrossingChart::bottomMaximum() { return onUi([&] { return m_target.bottom
 void CrossingChart::setBottomMinimum(double v) { onUi([&] { m_target.setBottomMinimum(v); }); }
 void CrossingChart::setBottomMaximum(double v) { onUi([&] { m_target.setBottomMaximum(v); }); }
 void CrossingChart::addPoint(double x, double y) { onUi([&] { m_target.addPoint(x, y); }); }
-void CrossingChart::addPoints(const std::vector<ChartPoint>& p) { onUi([&] { m_target.addPoints(p); }); }
+void CrossingChart::addPoints(std::vector<ChartPoint> p) { onUi([&] { m_target.addPoints(std::move(p)); }); }
 void CrossingChart::clearPoints() { onUi([&] { m_target.clearPoints(); }); }
 std::size_t CrossingChart::pointCount() { return onUi([&] { return m_target.pointCount(); }); }
 Colour CrossingChart::seriesColour() { return onUi([&] { return m_target.seriesColour(); }); }

@@ -32,8 +32,9 @@ public:
 
     // A new point goes after the last point whose X is not greater than its own.
     virtual void addPoint(double x, double y) = 0;
-    // The same for many points with one repaint.
-    virtual void addPoints(const std::vector<ChartPoint>& points) = 0;
+    // The same for many points with one repaint. By value, so a caller that
+    // hands its vector over saves the chart a copy of it.
+    virtual void addPoints(std::vector<ChartPoint> points) = 0;
     virtual void clearPoints() = 0;
     virtual std::size_t pointCount() = 0;
 
