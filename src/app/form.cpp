@@ -7,6 +7,7 @@
 #include <QShowEvent>
 #include <QStyle>
 
+#include "accessibility.h"
 #include "chart_view.h"
 #include "error_report.h"
 #include "form_controls.h"
@@ -22,6 +23,7 @@ TForm1::TForm1(FormServices services, QWidget* parent)
     setWindowTitle(QStringLiteral("Pomiarownik"));
     createControls();
     createMenus();
+    applyAccessibility(*this);
     m_controls = std::make_unique<FormControls>(*this);
     m_runControl = std::make_unique<RunControl>(RunControlEnv{
         m_state, *m_controls, m_chartModel, m_services.dialogs, m_services.port, m_services.clock,

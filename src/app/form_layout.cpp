@@ -68,6 +68,17 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption, QRec
                  r.width(), r.height());
 }
 
+// --- Labels wider than their design box ---
+// The design's labels were sized to their text by Arial's hinted widths;
+// Arial's metric twin drawn unhinted runs a pixel or two wider and would lose
+// the last letter. Centred, the excess falls into the side bearings.
+void centreIfOverfull(QLabel* l)
+{
+    if (l->fontMetrics().horizontalAdvance(l->text()) > l->width())
+        l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+}
+// --- end of the labels block ---
+
 } // namespace
 
 void TForm1::createControls()
@@ -136,6 +147,9 @@ void TForm1::createControls()
     bold.setBold(true);
     m_unnamedLabel->setFont(bold);
     m_unnamedLabel->adjustSize();
+
+    for (QLabel* l : {Label3, Label4, Label2, Label6})
+        centreIfOverfull(l);
 }
 
 void TForm1::createMenus()
