@@ -3,6 +3,7 @@
 #include <QMetaObject>
 
 #include "discovery.h"
+#include "discovery_progress.h"
 #include "errors.h"
 #include "time_window.h"
 
@@ -44,8 +45,11 @@ void RunControl::OpenCommClick()
 
 void RunControl::Connect()
 {
-    DiscoveryEnv env{m_env.state, m_env.port, m_env.clock, m_env.dialogs, m_env.controls,
-                     m_env.state, m_env.formats, [this] { FreezeTimeAxis(m_env.chart); }};
+    // The scan holds the window: a busy cursor and the port being tried.
+    DiscoveryProgress progress(m_env.dialogs, discoveryLabelPlace(m_env.controls));
+    DiscoveryEnv env{m_env.state, m_env.port, m_env.clock, progress, m_env.controls,
+                     m_env.state, m_env.formats, [this] { FreezeTimeAxis(m_env.chart); },
+                     [&progress](int portNumber) { progress.attempt(portNumber); }};
     // The port stays open from the moment a thermometer answered, even if the
     // header then fails.
     try {
