@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick python3-xlib
   fonts-liberation2 locales
+  desktop-file-utils appstream dbus dbus-daemon at-spi2-core python3-pyatspi
   g++-mingw-w64-x86-64-posix wine wine64  # the Windows cross build and its tests under Wine
   clang libclang-rt-14-dev llvm
 )
