@@ -1,5 +1,5 @@
 # Sourced by the tests that run the real program under Xvfb: makes a scratch
-# directory ($work), starts Xvfb on a display nobody uses and exports DISPLAY.
+# directory ($work), starts Xvfb on a display of its own and exports DISPLAY.
 # On exit it ends the program under test ($app_pid, when set) and Xvfb, and
 # removes the directory.
 
@@ -14,22 +14,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=""
-for n in $(seq 90 190); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-      xdpyinfo -display ":$n" >/dev/null 2>&1 && { display=":$n"; break; }
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    [ -n "$display" ] && break
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=""
-  fi
+# Xvfb picks a free display number itself and reports it (-displayfd): two
+# tests starting at once can then never end up on one server.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || break
+  sleep 0.1
 done
-[ -n "$display" ] || { echo "no free X display"; exit 1; }
+[ -s "$work/display" ] || { echo "no X display: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+display=":$(head -n 1 "$work/display")"
 export DISPLAY=$display
 unset QT_QPA_PLATFORM
