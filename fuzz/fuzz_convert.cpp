@@ -1,6 +1,7 @@
 // The run-time's conversions and the text file's reads on arbitrary bytes.
 // A conversion error is the program's own report; the checks below are the
 // promises the callers build on.
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -84,32 +85,70 @@ void checkCodePage(const std::string& bytes)
     Require(pom::utf8ToCp1250(bytes).size() <= bytes.size(), "a character takes one byte");
 }
 
+// The text file's reads as its rules state them, on the bytes in memory:
+// a line ends at LF, is cut at a CR and at its capacity; an integer skips
+// blanks across lines, takes up to 32 bytes above code 32 and then the rest
+// of its line.
+class ReferenceFile {
+public:
+    explicit ReferenceFile(std::string_view bytes) : m_bytes(bytes) {}
+    bool eof() const { return m_pos >= m_bytes.size(); }
+
+    std::string readLn(std::size_t capacity)
+    {
+        const std::size_t lf = std::min(m_bytes.find('\n', m_pos), m_bytes.size());
+        std::string_view line = m_bytes.substr(m_pos, lf - m_pos);
+        line = line.substr(0, std::min(line.find('\r'), capacity));
+        m_pos = std::min(lf + 1, m_bytes.size());
+        return std::string(line);
+    }
+
+    void skipInteger()
+    {
+        while (!eof() && static_cast<unsigned char>(m_bytes[m_pos]) <= 32)
+            ++m_pos;
+        if (eof())
+            return;
+        for (std::size_t taken = 0; taken < 32 && !eof() && static_cast<unsigned char>(m_bytes[m_pos]) > 32; ++taken)
+            ++m_pos;
+        readLn(0);
+    }
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_pos = 0;
+};
+
 // readLn and readIntegerLn in turn over the bytes as a file, with capacities
-// from 0 to the replay's 105.
-void checkTextFile(const std::string& bytes)
+// from 0 to the replay's 105, against the reference. A first line of
+// prefixLength bytes places the bytes where the file's read-ahead blocks meet.
+void checkTextFile(const std::string& bytes, std::size_t prefixLength)
 {
+    const std::string prefix = prefixLength == 0 ? std::string() : std::string(prefixLength - 1, 'p') + '\n';
     const auto path = pom::fuzz::PrivatePath("lines.txt");
-    pom::fuzz::WriteBytes(path, bytes);
+    pom::fuzz::WriteBytes(path, prefix + bytes);
     pom::TextFile file;
     file.assign(path.string());
     file.reset();
-    constexpr std::size_t Capacities[] = {0, 1, 7, 32, 105};
-    std::size_t reads = 0;
-    for (; !file.eof(); ++reads) {
-        Require(reads <= bytes.size(), "every read moves on");
+    if (prefixLength > 0)
+        Require(file.readLn(0).empty(), "a line read with no room is empty");
+    ReferenceFile reference(bytes);
+    constexpr std::size_t Capacities[] = {0, 1, 7, 32, 105, 4096};
+    for (std::size_t reads = 0; !reference.eof(); ++reads) {
+        Require(!file.eof(), "the file ends where its bytes do");
         if (reads % 3 == 2) {
             try {
                 (void)file.readIntegerLn();
             } catch (const pom::InOutError& e) {
                 Require(e.code() == pom::io::InvalidNumericInput, "a bad number is invalid numeric input");
             }
+            reference.skipInteger();
             continue;
         }
         const std::size_t capacity = Capacities[reads % std::size(Capacities)];
-        const std::string line = file.readLn(capacity);
-        Require(line.size() <= capacity, "a line is cut at its capacity");
-        Require(line.find_first_of("\r\n") == std::string::npos, "a line holds no line end");
+        Require(file.readLn(capacity) == reference.readLn(capacity), "a line reads as the rules say");
     }
+    Require(file.eof(), "the file ends where its bytes do");
     file.close();
 }
 
@@ -124,6 +163,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkTime(text, Formats24);
     checkTime(text, Formats12);
     checkCodePage(text);
-    checkTextFile(text);
+    constexpr std::size_t ReadAheadBlock = 65536;
+    checkTextFile(text, 0);
+    checkTextFile(text, ReadAheadBlock - text.size() / 2);
     return 0;
 }
